@@ -1,0 +1,108 @@
+#include "results/vellick_doc.h"
+
+#include "platform/shell_services.h"
+#include "results/result_order.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace vellick {
+
+namespace {
+    FileStatus statusOf(const std::string& path)
+    {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0)
+            return {};
+        return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
+    }
+} // namespace
+
+CVellickDoc::CVellickDoc(FileTypeService* fileTypes)
+    : m_fileTypes(fileTypes)
+{
+}
+
+int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional<FileStatus> status)
+{
+    auto line = std::make_unique<CLine>(path);
+    line->kind = kind;
+    if (m_fileTypes) {
+        FileTypeInfo type = m_fileTypes->describe(path);
+        line->typeName = std::move(type.typeName);
+        line->iconIndex = type.iconIndex;
+    }
+    const FileStatus fileStatus = status ? *status : statusOf(path);
+    line->size = fileStatus.size;
+    line->modified = fileStatus.modified;
+
+    const int index = recordCount();
+    const auto row = static_cast<std::size_t>(m_rowCount);
+    if (m_displayOrder.size() <= row)
+        m_displayOrder.resize(row + 1);
+    m_displayOrder[row] = index;
+    ++m_rowCount;
+    m_records.push_back(std::move(line));
+    return index;
+}
+
+void CVellickDoc::removeLastRecord()
+{
+    if (m_records.empty())
+        return;
+    m_records.pop_back();
+    --m_rowCount;
+    m_displayOrder.resize(static_cast<std::size_t>(std::max(m_rowCount, 0)));
+}
+
+int CVellickDoc::rowOfRecord(int recordIndex) const
+{
+    const auto end = m_displayOrder.begin() + m_rowCount;
+    const auto it = std::find(m_displayOrder.begin(), end, recordIndex);
+    return it == end ? -1 : static_cast<int>(it - m_displayOrder.begin());
+}
+
+void CVellickDoc::removeDisplayRow(int row)
+{
+    if (row < 0 || row >= m_rowCount)
+        return;
+    for (DocumentObserver* observer : m_observers)
+        observer->onRowAboutToBeRemoved(row);
+    m_displayOrder.erase(m_displayOrder.begin() + row);
+    --m_rowCount;
+    for (DocumentObserver* observer : m_observers)
+        observer->onRowRemoved(row);
+}
+
+void CVellickDoc::clear()
+{
+    const bool hadRecords = !m_records.empty();
+    m_records.clear();
+    m_displayOrder.clear();
+    m_rowCount = 0;
+    m_current = -1;
+    if (hadRecords)
+        updateAllViews(HintCleared);
+}
+
+void CVellickDoc::sortRowsByColumn(int column)
+{
+    if (m_rowCount < 2 || column < 0 || column >= kColumnCount)
+        return;
+    bool& ascending = m_sortAscending[static_cast<std::size_t>(column)];
+    ascending = !ascending;
+    sortRows(m_displayOrder.begin(), m_displayOrder.begin() + m_rowCount, column, ascending,
+        [this](int index) -> const CLine& { return record(index); });
+}
+
+void CVellickDoc::addObserver(DocumentObserver* observer) { m_observers.push_back(observer); }
+
+void CVellickDoc::removeObserver(DocumentObserver* observer) { std::erase(m_observers, observer); }
+
+void CVellickDoc::updateAllViews(uint32_t hint)
+{
+    for (DocumentObserver* observer : m_observers)
+        observer->onDocumentUpdate(hint);
+}
+
+} // namespace vellick

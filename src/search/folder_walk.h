@@ -1,0 +1,61 @@
+#pragma once
+
+#include "search/directory_listing.h"
+#include "search/unique_fd.h"
+
+#include <string>
+#include <vector>
+
+namespace vellick {
+
+// Depth-first walk of a folder tree in the search's order: a folder's own files, pattern by pattern in
+// listing order, then (with sub-folders) its entries, entering each folder whose name does not begin
+// with "." before going on. Directories are opened relative to their parent's descriptor, so depth and
+// path length are not limited by PATH_MAX; a folder that cannot be opened is passed over.
+class FolderWalk {
+public:
+    enum class EventType {
+        EnteredFolder, // a folder's walk begins (directory() names it)
+        File, // a file to scan: dirFd() and nameCString(), fullPath()
+        SubFolderEntry, // one entry of the sub-folder enumeration was handled
+        Done,
+    };
+
+    FolderWalk(std::vector<std::string> filePatterns, bool subFolders, bool includeHidden);
+
+    // Begins at the directory `rootPath` names (normally the current directory).
+    void start(const std::string& rootPath);
+    EventType next();
+
+    int dirFd() const { return m_frames.back().fd.get(); }
+    const std::string& directory() const { return m_frames.back().path; }
+    std::string_view name() const { return m_name; }
+    const char* nameCString() const { return m_name.data(); } // zero-terminated
+    std::string fullPath() const;
+
+private:
+    struct Frame {
+        UniqueFd fd;
+        std::string path;
+        DirectoryListing listing;
+        std::size_t patternIndex = 0;
+        std::size_t entryIndex = 0;
+        bool inSubFolders = false;
+    };
+
+    bool nextFile(Frame& frame);
+    void enter(int parentFd, const std::string& path, const char* openName);
+    bool isCandidateFile(const Frame& frame, std::size_t index) const;
+
+    std::vector<std::string> m_patterns;
+    bool m_subFolders;
+    bool m_includeHidden;
+    std::vector<Frame> m_frames;
+    bool m_pendingEnter = false;
+    std::string_view m_name;
+};
+
+// The full path of a name in a directory: "/" between them ("/" + name when the directory is "/").
+std::string joinPath(std::string_view directory, std::string_view name);
+
+} // namespace vellick

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vellick {
+
+// The texts a search run shows in the status bar.
+
+inline constexpr const char* kStartLabel = "&Start Search";
+inline constexpr const char* kStopLabel = "&Stop";
+inline constexpr const char* kSearchingText = "Searching ...";
+inline constexpr const char* kStoppedMessage = "Search stopped before completion.";
+
+// "(N files checked) Searching: DIR", the directory shortened to "..." and its last part when long.
+std::string folderProgressText(unsigned checkedCount, std::string_view directory);
+
+// "Searching PATH " with at most 200 bytes of the path (re-check of listed files).
+std::string fileProgressText(std::string_view path);
+
+// "12 files found (340 files checked).time spent: 00:00:03"
+std::string summaryText(int foundCount, unsigned checkedCount, int64_t elapsedSeconds);
+
+} // namespace vellick

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "search/keyword_list.h"
+#include "search/match_table.h"
+#include "search/scan_types.h"
+#include "search/search_options.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vellick {
+
+// One pattern ready for scanning: its bytes and the position whose set of matching bytes is smallest,
+// which is where candidates are looked for.
+struct CompiledPattern {
+    std::string bytes;
+    std::size_t anchor = 0;
+    // The one byte the anchor matches in a text and in a binary file, or -1 when it matches several.
+    std::array<int, 2> soleAnchorByte { -1, -1 };
+};
+
+// Everything a file scan needs, built once per search run from the keyword list, the flags and the hit
+// limit. Fewer than two patterns use the single-pattern scanner's rules, more the multi-pattern scanner's.
+class ScanPlan {
+public:
+    static constexpr std::size_t kBlockSize = 51200;
+    static constexpr std::size_t kMinCarry = 3200;
+    static constexpr std::size_t kKindProbeBytes = 256;
+
+    ScanPlan(const KeywordList& keywords, int maxKeys);
+
+    bool singlePattern() const { return m_singlePattern; }
+    bool wholeWord() const { return m_flags & WholeWord; }
+    bool allWords() const { return !m_singlePattern && (m_flags & AllWords); }
+    bool unicodeAware() const { return m_flags & UnicodeAware; }
+    int maxKeys() const { return m_maxKeys; }
+    std::size_t carrySize() const { return m_carrySize; }
+    std::size_t patternCount() const { return m_patterns.size(); }
+    const CompiledPattern& pattern(std::size_t index) const { return m_patterns[index]; }
+    const MatchTable& table(FileKind kind) const { return kind == FileKind::Binary ? m_binaryTable : m_textTable; }
+    // Bytes the plain or wide forms drop from a match's length: the two delimiters under whole word.
+    uint32_t delimiterBytes() const { return wholeWord() ? 2 : 0; }
+
+private:
+    std::size_t chooseAnchor(const std::string& bytes) const;
+    int soleMatchingByte(FileKind kind, unsigned char patternByte) const;
+
+    std::vector<CompiledPattern> m_patterns;
+    MatchTable m_textTable;
+    MatchTable m_binaryTable;
+    uint32_t m_flags = 0;
+    int m_maxKeys = 1024;
+    bool m_singlePattern = true;
+    std::size_t m_carrySize = kMinCarry;
+};
+
+} // namespace vellick

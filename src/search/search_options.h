@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vellick {
+
+// Option flags of one search; the values are the ones the scanners and the report writer test.
+enum SearchFlag : uint32_t {
+    IgnoreCase = 1,
+    SubFolders = 2,
+    AllWords = 4,
+    AnyWord = 8,
+    WholeWord = 16,
+    WholePhrase = 32,
+    UnicodeAware = 64,
+};
+
+// Index of the match-mode combo: how several words combine.
+enum class MatchMode : int { AllWords = 0, AnyWord = 1, WholePhrase = 2 };
+
+// Limits of the three search texts (the panel's buffer sizes less the terminating zero).
+inline constexpr std::size_t kMaxKeywordText = 3199;
+inline constexpr std::size_t kMaxFolderText = 1023;
+inline constexpr std::size_t kMaxFilePatternText = 8191;
+
+// Per-file hit limit: range and default.
+inline constexpr int kMinMaxKeys = 1;
+inline constexpr int kMaxMaxKeys = 1024;
+
+// The inputs of one search, captured when Start is pressed. Nothing in it changes while the search runs.
+struct SearchCriteria {
+    std::string keywordText; // trimmed
+    std::string folder; // trimmed; the current directory when the box was empty
+    std::string filePatterns; // trimmed; "*.*" when the box was empty
+    bool listedFilesMode = false;
+    uint32_t flags = 0;
+};
+
+// Process-wide values that belong to every search without being part of the panel.
+struct SearchSettings {
+    bool includeHidden = false;
+    int maxKeys = kMaxMaxKeys;
+};
+
+} // namespace vellick

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "search/file_scanner.h"
+#include "search/folder_walk.h"
+#include "search/keyword_list.h"
+#include "search/scan_plan.h"
+#include "search/search_options.h"
+
+#include <ctime>
+#include <memory>
+#include <optional>
+
+namespace vellick {
+
+class CVellickDoc;
+class SearchHost;
+
+// One search over a folder tree or over the files already listed, as a resumable state machine: start()
+// prepares the panel and the document, each step() scans a bounded number of files and returns so that
+// the caller can let events through, and the last step ends the run with its summary. stop() is seen
+// between files. The window drives it from a timer, vellick-cli from a loop. The keyword list and flags
+// of the last run stay available until the next start (reports read them).
+class SearchRun {
+public:
+    static constexpr int kMaxFound = 100000;
+    static constexpr int kAnnouncedFound = 20;
+
+    SearchRun(CVellickDoc& doc, SearchHost& host);
+    ~SearchRun();
+
+    // Starts a run; the criteria passed Start's checks and the folder is the current directory.
+    void start(const SearchCriteria& criteria, const SearchSettings& settings);
+    // Handles up to `budget` files or folder entries; false once the run has ended.
+    bool step(int budget);
+    // The Start/Stop command during a run.
+    void stop() { m_searchRunning = false; }
+
+    // The search-running flag: handlers that must not act during a run test it.
+    bool searchRunning() const { return m_searchRunning; }
+    // Between start() and the end of the run (also while a stop is being finished).
+    bool inProgress() const { return m_inProgress; }
+    int foundCount() const { return m_foundCount; }
+    unsigned checkedCount() const { return m_checkedCount; }
+    const KeywordList& keywords() const { return m_keywords; }
+    uint32_t flags() const { return m_keywords.flags(); }
+
+private:
+    bool walkStep();
+    bool recheckStep();
+    bool scanFile(int dirFd, const char* name);
+    void finish();
+
+    CVellickDoc& m_doc;
+    SearchHost& m_host;
+    SearchCriteria m_criteria;
+    SearchSettings m_settings;
+    KeywordList m_keywords;
+    std::unique_ptr<ScanPlan> m_plan;
+    std::unique_ptr<FileScanner> m_scanner;
+    std::optional<FolderWalk> m_walk;
+    ScanResult m_result;
+    bool m_searchRunning = false;
+    bool m_inProgress = false;
+    int m_foundCount = 0;
+    unsigned m_checkedCount = 0;
+    int m_recheckRow = 0; // listed-files mode: the row visited next
+    int m_recheckLeft = 0; // listed-files mode: rows still to visit
+    std::time_t m_startTime = 0;
+};
+
+} // namespace vellick

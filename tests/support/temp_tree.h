@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellick::test {
+
+// A temporary folder for one test, removed with everything in it when the object goes.
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+
+    const std::string& root() const { return m_root; }
+    // The absolute path of a relative one inside the tree.
+    std::string path(std::string_view relative) const;
+    // Writes a file (its folders are made as needed) and returns its absolute path.
+    std::string write(std::string_view relative, std::string_view content) const;
+    std::string makeFolder(std::string_view relative) const;
+    void setModified(std::string_view relative, long long seconds) const;
+
+private:
+    std::string m_root;
+};
+
+// Reads a whole file; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
+} // namespace vellick::test
