@@ -19,6 +19,7 @@ Finds the files that contain the keywords (the KEYWORD arguments joined by singl
   -k, --max-hits N       hits recorded per file, 1 to 1024 (default 1024)
   -l, --listed FILE      re-check only the files listed in FILE, one path a line
       --hits             print one JSON object per found file
+      --threads N        scan with N threads (default: one per processor)
   -h, --help             show this help
       --version          show the version
 
@@ -28,95 +29,103 @@ Exit status: 0 when a file was found, 1 when none, 2 on bad input.
 
 namespace {
 
-    enum LongOnly { OptHits = 256, OptVersion };
+enum LongOnly { OptHits = 256, OptVersion, OptThreads };
 
-    const option kLongOptions[] = {
-        { "folder", required_argument, nullptr, 'd' },
-        { "files", required_argument, nullptr, 'p' },
-        { "subfolders", no_argument, nullptr, 's' },
-        { "recursive", no_argument, nullptr, 'r' },
-        { "match-case", no_argument, nullptr, 'c' },
-        { "whole-word", no_argument, nullptr, 'w' },
-        { "unicode", no_argument, nullptr, 'u' },
-        { "mode", required_argument, nullptr, 'm' },
-        { "hidden", no_argument, nullptr, 'H' },
-        { "max-hits", required_argument, nullptr, 'k' },
-        { "listed", required_argument, nullptr, 'l' },
-        { "hits", no_argument, nullptr, OptHits },
-        { "help", no_argument, nullptr, 'h' },
-        { "version", no_argument, nullptr, OptVersion },
-        { nullptr, 0, nullptr, 0 },
-    };
+const option kLongOptions[] = {
+    { "folder", required_argument, nullptr, 'd' },
+    { "files", required_argument, nullptr, 'p' },
+    { "subfolders", no_argument, nullptr, 's' },
+    { "recursive", no_argument, nullptr, 'r' },
+    { "match-case", no_argument, nullptr, 'c' },
+    { "whole-word", no_argument, nullptr, 'w' },
+    { "unicode", no_argument, nullptr, 'u' },
+    { "mode", required_argument, nullptr, 'm' },
+    { "hidden", no_argument, nullptr, 'H' },
+    { "max-hits", required_argument, nullptr, 'k' },
+    { "listed", required_argument, nullptr, 'l' },
+    { "hits", no_argument, nullptr, OptHits },
+    { "threads", required_argument, nullptr, OptThreads },
+    { "help", no_argument, nullptr, 'h' },
+    { "version", no_argument, nullptr, OptVersion },
+    { nullptr, 0, nullptr, 0 },
+};
 
-    std::optional<MatchMode> parseMode(const std::string& text)
-    {
-        if (text == "all")
-            return MatchMode::AllWords;
-        if (text == "any")
-            return MatchMode::AnyWord;
-        if (text == "phrase")
-            return MatchMode::WholePhrase;
-        return std::nullopt;
+std::optional<MatchMode> parseMode(const std::string& text)
+{
+    if (text == "all")
+        return MatchMode::AllWords;
+    if (text == "any")
+        return MatchMode::AnyWord;
+    if (text == "phrase")
+        return MatchMode::WholePhrase;
+    return std::nullopt;
+}
+
+// Applies one option; an error text when its argument is bad.
+std::optional<std::string> applyOption(int option, const char* argument, CliOptions& options)
+{
+    switch (option) {
+    case 'd':
+        options.panel.folder = argument;
+        break;
+    case 'p':
+        options.panel.filePatterns = argument;
+        break;
+    case 's':
+    case 'r':
+        options.panel.subFolders = true;
+        break;
+    case 'c':
+        options.panel.matchCase = true;
+        break;
+    case 'w':
+        options.panel.wholeWord = true;
+        break;
+    case 'u':
+        options.panel.unicodeAware = true;
+        break;
+    case 'm': {
+        const auto mode = parseMode(argument);
+        if (!mode)
+            return std::string("invalid mode '") + argument + "' (all, any or phrase)";
+        options.panel.matchMode = *mode;
+        break;
     }
-
-    // Applies one option; an error text when its argument is bad.
-    std::optional<std::string> applyOption(int option, const char* argument, CliOptions& options)
-    {
-        switch (option) {
-        case 'd':
-            options.panel.folder = argument;
-            break;
-        case 'p':
-            options.panel.filePatterns = argument;
-            break;
-        case 's':
-        case 'r':
-            options.panel.subFolders = true;
-            break;
-        case 'c':
-            options.panel.matchCase = true;
-            break;
-        case 'w':
-            options.panel.wholeWord = true;
-            break;
-        case 'u':
-            options.panel.unicodeAware = true;
-            break;
-        case 'm': {
-            const auto mode = parseMode(argument);
-            if (!mode)
-                return std::string("invalid mode '") + argument + "' (all, any or phrase)";
-            options.panel.matchMode = *mode;
-            break;
-        }
-        case 'H':
-            options.settings.includeHidden = true;
-            break;
-        case 'k': {
-            const auto limit = parseClampedInt(argument, kMinMaxKeys, kMaxMaxKeys);
-            if (!limit)
-                return std::string("invalid hit limit '") + argument + "'";
-            options.settings.maxKeys = *limit;
-            break;
-        }
-        case 'l':
-            options.listedFile = argument;
-            options.panel.listedFilesMode = true;
-            break;
-        case OptHits:
-            options.printHits = true;
-            break;
-        case 'h':
-            options.showHelp = true;
-            break;
-        case OptVersion:
-            options.showVersion = true;
-            break;
-        default:
-            return std::string("unknown option");
-        }
-        return std::nullopt;
+    case 'H':
+        options.settings.includeHidden = true;
+        break;
+    case 'k': {
+        const auto limit = parseClampedInt(argument, kMinMaxKeys, kMaxMaxKeys);
+        if (!limit)
+            return std::string("invalid hit limit '") + argument + "'";
+        options.settings.maxKeys = *limit;
+        break;
     }
+    case 'l':
+        options.listedFile = argument;
+        options.panel.listedFilesMode = true;
+        break;
+    case OptHits:
+        options.printHits = true;
+        break;
+    case OptThreads: {
+        const auto threads = parseClampedInt(argument, 1, 256);
+        if (!threads)
+            return std::string("invalid thread count '") + argument + "'";
+        options.threads = *threads;
+        break;
+    }
+    case 'h':
+        options.showHelp = true;
+        break;
+    case OptVersion:
+        options.showVersion = true;
+        break;
+    default:
+        return std::string("unknown option");
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -149,7 +158,8 @@ CliParse parseCliOptions(int argc, char** argv)
     int option = 0;
     while ((option = getopt_long(argc, argv, ":d:p:srcwum:Hk:l:h", kLongOptions, nullptr)) != -1) {
         if (option == '?' || option == ':') {
-            const std::string name = optopt ? std::string("-") + static_cast<char>(optopt) : std::string(argv[optind - 1]);
+            const std::string name
+                = optopt ? std::string("-") + static_cast<char>(optopt) : std::string(argv[optind - 1]);
             parse.error = (option == ':' ? "option requires an argument: " : "unknown option: ") + name;
             return parse;
         }

@@ -13,6 +13,7 @@ struct CliOptions {
     SearchSettings settings;
     std::optional<std::string> listedFile; // -l: re-check the paths listed in this file
     bool printHits = false; // --hits: one JSON object per found file
+    int threads = 0; // --threads: scanning threads; 0 means one per processor
     bool showHelp = false;
     bool showVersion = false;
 };
