@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -32,12 +31,16 @@ struct Target {
     std::optional<struct stat> existing;
 };
 
+struct FreeMemory {
+    void operator()(char* memory) const { std::free(memory); }
+};
+
 std::string followLink(const std::string& path)
 {
     struct stat info { };
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return path;
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    const std::unique_ptr<char, FreeMemory> resolved(::realpath(path.c_str(), nullptr));
     return resolved ? std::string(resolved.get()) : path; // a dangling link is replaced by the file
 }
 
@@ -93,10 +96,10 @@ TemporaryFile::TemporaryFile(const std::string& target)
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now {};
         ::clock_gettime(CLOCK_REALTIME, &now);
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".%ld-%u-%lx.tmp", static_cast<long>(::getpid()), counter++,
-            static_cast<unsigned long>(now.tv_nsec));
-        const std::string path = folder + "." + name + suffix;
+        std::string path = folder;
+        path.append(".").append(name).append(".").append(std::to_string(::getpid()));
+        path.append("-").append(std::to_string(counter++)).append("-").append(std::to_string(now.tv_nsec));
+        path.append(".tmp");
         // Mode 0666 lets the umask decide for a new file, as for any file the user creates.
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0) {
