@@ -31,7 +31,7 @@ private:
     bool flush();
     void abandon();
 
-    static constexpr std::size_t kBufferLimit = 64 * 1024;
+    static constexpr std::size_t kBufferLimit = std::size_t { 64 } * 1024;
 
     UniqueFd m_fd;
     std::string m_path;

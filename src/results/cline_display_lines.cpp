@@ -2,8 +2,6 @@
 #include "results/cline.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 namespace vellick {
 
@@ -26,14 +24,22 @@ std::vector<DisplayLine> CLine::displayLines() const
     return lines;
 }
 
+namespace {
+// A number right-aligned in at least four characters, as "%4lu" gives it.
+std::string rightAligned(uint64_t number)
+{
+    std::string text = std::to_string(number);
+    if (text.size() < 4)
+        text.insert(0, 4 - text.size(), ' ');
+    return text;
+}
+} // namespace
+
 std::string CLine::lineNumberPrefix(std::size_t hit) const
 {
-    char prefix[48];
     if (kind == FileKind::Text)
-        std::snprintf(prefix, sizeof prefix, "line %4" PRIu64 ": ", hitLines[hit] + 1);
-    else
-        std::snprintf(prefix, sizeof prefix, "%4" PRIu64 ": ", hitOffsets[hit]);
-    return prefix;
+        return "line " + rightAligned(hitLines[hit] + 1) + ": ";
+    return rightAligned(hitOffsets[hit]) + ": ";
 }
 
 std::string CLine::displayLineText(const DisplayLine& line, bool showLineNumbers) const
