@@ -114,7 +114,7 @@ int runSearch(const CliOptions& options, const std::string& startDirectory, CVel
         if (g_interrupted)
             run.stop();
     }
-    std::signal(SIGINT, previous);
+    static_cast<void>(std::signal(SIGINT, previous));
     host.clearProgress();
     printRows(doc, options, host, out);
     out.flush();

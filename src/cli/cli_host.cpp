@@ -8,10 +8,7 @@ CliHost::CliHost(std::ostream& err, bool showProgress)
 {
 }
 
-CliHost::~CliHost()
-{
-    clearProgress();
-}
+CliHost::~CliHost() { clearProgress(); }
 
 void CliHost::setStatusText(const std::string& text)
 {
