@@ -105,9 +105,19 @@ std::optional<std::string> parseReportColumns(const std::string& list, ReportOpt
     return std::nullopt;
 }
 
-std::optional<std::string> applyReportOption(int option, const char* argument, CliOptions& options)
+// Applies an option about what is printed or written.
+std::optional<std::string> applyOutputOption(int option, const char* argument, CliOptions& options)
 {
     switch (option) {
+    case OptHits:
+        options.printHits = true;
+        break;
+    case OptContext:
+        options.printContext = true;
+        break;
+    case OptNoLineNumbers:
+        options.showLineNumbers = false;
+        break;
     case 'o':
         options.reportPath = argument;
         break;
@@ -171,18 +181,12 @@ std::optional<std::string> applyOption(int option, const char* argument, CliOpti
         options.panel.listedFilesMode = true;
         break;
     case OptHits:
-        options.printHits = true;
-        break;
     case OptContext:
-        options.printContext = true;
-        break;
     case OptNoLineNumbers:
-        options.showLineNumbers = false;
-        break;
     case 'o':
     case OptFormat:
     case OptInclude:
-        return applyReportOption(option, argument, options);
+        return applyOutputOption(option, argument, options);
     case 'h':
         options.showHelp = true;
         break;
