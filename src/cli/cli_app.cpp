@@ -3,13 +3,14 @@
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/json_writer.h"
+#include "report/report_writer.h"
 #include "results/vellick_doc.h"
 #include "search/folder_walk.h"
 #include "search/search_run.h"
 #include "search/text_rules.h"
 
-#include <algorithm>
 #include <csignal>
+#include <algorithm>
 #include <fstream>
 #include <thread>
 #include <unistd.h>
@@ -36,37 +37,70 @@ int badInput(std::ostream& err, const std::string& text)
     return kExitBadInput;
 }
 
+// A path given on the command line, taken from the directory vellick-cli was started in: the search
+// makes its folder the current directory.
+std::string fromStartDirectory(const std::string& startDirectory, const std::string& path)
+{
+    if (path.empty() || path.front() == '/' || startDirectory.empty())
+        return path;
+    return joinPath(startDirectory, path);
+}
+
 // Lists the files named in `listPath` as the rows of an earlier search; relative paths are taken from
 // the directory vellick-cli was started in.
-bool loadListedFiles(const std::string& listPath, CVellickDoc& doc)
+bool loadListedFiles(const std::string& listPath, const std::string& startDirectory, CVellickDoc& doc)
 {
     std::ifstream list(listPath, std::ios::binary);
     if (!list)
         return false;
-    const std::string startDirectory = currentDirectory().value_or(".");
     std::string path;
     while (std::getline(list, path)) {
         if (!path.empty() && path.back() == '\r')
             path.pop_back();
         if (path.empty())
             continue;
-        doc.addRecord(path.front() == '/' ? path : joinPath(startDirectory, path), FileKind::Text);
+        doc.addRecord(fromStartDirectory(startDirectory, path), FileKind::Text);
     }
     return true;
 }
 
-void printRows(const CVellickDoc& doc, bool asJson, std::ostream& out)
+// Each found file's path; with --hits its JSON line instead, with --context followed by its display lines.
+void printRows(CVellickDoc& doc, const CliOptions& options, CliHost& host, std::ostream& out)
 {
     for (int row = 0; row < doc.rowCount(); ++row) {
-        const CLine& line = doc.record(doc.recordAtRow(row));
-        if (asJson)
+        CLine& line = doc.record(doc.recordAtRow(row));
+        if (options.printHits) {
             out << hitsJson(line) << '\n';
-        else
-            out << line.path << '\n';
+            continue;
+        }
+        out << line.path << '\n';
+        if (!options.printContext)
+            continue;
+        out.flush(); // a loader message on stderr then follows its path
+        if (line.LoadContexts(host)) {
+            for (const DisplayLine& displayLine : line.displayLines())
+                out << line.displayLineText(displayLine, options.showLineNumbers) << '\n';
+        }
+        line.dropContexts();
     }
 }
 
-int runSearch(const CliOptions& options, CVellickDoc& doc, std::ostream& out, std::ostream& err)
+// The report of every row; an exit status when it could not be written.
+std::optional<int> writeReport(
+    const CliOptions& options, const std::string& path, CVellickDoc& doc, const SearchRun& run, CliHost& host)
+{
+    if (doc.rowCount() == 0)
+        return std::nullopt;
+    const ReportSettings settings { options.reportFormat, options.reportOptions, options.showLineNumbers };
+    const ReportStatus status = WriteReport(path, everyRow(doc), run.keywords(), settings, host);
+    if (status == ReportStatus::Written)
+        return std::nullopt;
+    host.showMessage(reportStatusText(status));
+    return kExitBadInput;
+}
+
+int runSearch(const CliOptions& options, const std::string& startDirectory, CVellickDoc& doc, std::ostream& out,
+    std::ostream& err)
 {
     const SearchRequest request = prepareSearch(options.panel);
     if (!request.criteria) {
@@ -75,10 +109,9 @@ int runSearch(const CliOptions& options, CVellickDoc& doc, std::ostream& out, st
     }
     CliHost host(err, ::isatty(STDERR_FILENO) == 1);
     SearchRun run(doc, host);
-    if (options.threads > 0)
-        run.setScanThreads(options.threads - 1, true);
-    else
-        run.setScanThreads(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1, true);
+    // vellick-cli scans on its own thread too, so --threads 1 means exactly one thread.
+    const int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+    run.setScanThreads(std::max(threads, 1) - 1, true);
     g_interrupted = 0;
     auto previous = std::signal(SIGINT, onInterrupt);
     run.start(*request.criteria, options.settings);
@@ -86,11 +119,15 @@ int runSearch(const CliOptions& options, CVellickDoc& doc, std::ostream& out, st
         if (g_interrupted)
             run.stop();
     }
-    std::signal(SIGINT, previous);
+    static_cast<void>(std::signal(SIGINT, previous));
     host.clearProgress();
-    printRows(doc, options.printHits, out);
+    printRows(doc, options, host, out);
     out.flush();
     err << host.lastStatusText() << '\n';
+    if (options.reportPath) {
+        if (auto failed = writeReport(options, fromStartDirectory(startDirectory, *options.reportPath), doc, run, host))
+            return *failed;
+    }
     return run.foundCount() > 0 ? kExitFound : kExitNoneFound;
 }
 
@@ -113,10 +150,11 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err, FileType
     if (trimText(cutText(options.panel.keywordText, kMaxKeywordText)).size() < 2)
         return badInput(err, "the keyword text must be at least 2 characters long");
 
+    const std::string startDirectory = currentDirectory().value_or("");
     CVellickDoc doc(fileTypes);
-    if (options.listedFile && !loadListedFiles(*options.listedFile, doc))
+    if (options.listedFile && !loadListedFiles(*options.listedFile, startDirectory, doc))
         return badInput(err, "cannot read the list of files '" + *options.listedFile + "'");
-    return runSearch(options, doc, out, err);
+    return runSearch(options, startDirectory, doc, out, err);
 }
 
 } // namespace vellick
