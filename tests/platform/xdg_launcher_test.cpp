@@ -2,6 +2,7 @@
 #include "platform/linux/system_printer.h"
 #include "platform/linux/xdg_launcher.h"
 #include "support/private_xdg.h"
+#include "support/scoped_env.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -11,36 +12,10 @@ namespace vellick {
 namespace {
 
 using test::PrivateXdg;
+using test::ScopedEnv;
 using test::shellOutput;
 using test::shellQuoted;
 using test::waitForFile;
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name)
-    {
-        const char* old = std::getenv(name);
-        m_had = old != nullptr;
-        m_old = old ? old : "";
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            ::setenv(m_name, m_old.c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
 
 // A shell script that writes its argument count and arguments, one a line, to `output`.
 std::string writeRecorder(
