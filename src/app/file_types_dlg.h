@@ -20,7 +20,7 @@ public:
     CFileTypesDlg(const QString& folderText, const std::string& folder, QWidget* parent = nullptr);
 
     // After OK: the chosen entries, each followed by a comma; nothing when the list was empty.
-    std::optional<QString> result() const { return m_result; }
+    std::optional<QString> chosenPatterns() const { return m_result; }
 
     void accept() override;
 
