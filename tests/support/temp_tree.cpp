@@ -1,11 +1,11 @@
 #include "support/temp_tree.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -33,7 +33,10 @@ TempTree::~TempTree()
     fs::remove_all(m_root, ignored);
 }
 
-std::string TempTree::path(std::string_view relative) const { return m_root + "/" + std::string(relative); }
+std::string TempTree::path(std::string_view relative) const
+{
+    return m_root + "/" + std::string(relative);
+}
 
 std::string TempTree::write(std::string_view relative, std::string_view content) const
 {
