@@ -11,6 +11,12 @@ TEST(KeywordList, PlainThenWideForms)
     ASSERT_EQ(list.count(), 4u);
     EXPECT_EQ(list.pattern(0), "ab");
     EXPECT_EQ(list.pattern(1), "cd");
-    EXPECT_EQ(list.pattern(2), std::string("\xFF" "a\xFF" "b"));
-    EXPECT_EQ(list.pattern(3), std::string("\xFF" "c\xFF" "d"));
+    EXPECT_EQ(list.pattern(2),
+        std::string("\xFF"
+                    "a\xFF"
+                    "b"));
+    EXPECT_EQ(list.pattern(3),
+        std::string("\xFF"
+                    "c\xFF"
+                    "d"));
 }

@@ -154,6 +154,11 @@ std::vector<std::size_t> readBoundaries(uint32_t flags, std::size_t size)
     return boundaries;
 }
 
+FileStyle style(ScanCaseGenerator& generator)
+{
+    return generator.chance(30) ? FileStyle::TextOnly : FileStyle::Mixed;
+}
+
 class ScannerReference : public testing::Test {
 protected:
     void check(uint64_t seed, int caseNumber, const std::string& diff)
@@ -178,7 +183,7 @@ TEST_F(ScannerReference, SmallFilesAgree)
             ScanComparison comparison(m_tree, generator.request(true));
             for (int i = 0; i < 12; ++i, ++done) {
                 const std::size_t size = generator.chance(70) ? generator.below(100) : generator.below(400);
-                const std::string data = generator.file(comparison.patterns(), size, generator.chance(30));
+                const std::string data = generator.file(comparison.patterns(), size, style(generator));
                 check(seed, done, comparison.run(data));
             }
         }
@@ -194,9 +199,29 @@ TEST_F(ScannerReference, MultiBlockFilesAgree)
             ScanComparison comparison(m_tree, request);
             const std::size_t blocks = 1 + generator.below(3);
             const std::size_t size = blocks * ScanCaseGenerator::kBlock + generator.below(601) - 300;
-            const std::string data = generator.file(
-                comparison.patterns(), size, generator.chance(30), readBoundaries(request.flags, size));
+            const std::string data
+                = generator.file(comparison.patterns(), size, style(generator), readBoundaries(request.flags, size));
             check(seed, done, comparison.run(data));
+        }
+    }
+}
+
+// Several patterns and a small hit limit: which hits are kept depends on the reads (pattern by pattern
+// within each), and hits at equal offsets keep the order in which they were recorded.
+TEST_F(ScannerReference, HitLimitsFollowTheReads)
+{
+    for (uint64_t seed : seeds()) {
+        ScanCaseGenerator generator(seed + 3);
+        for (int done = 0; done < 2 * kMultiBlockCases && m_failures <= kMaxReportedFailures;) {
+            ScanRequest request = generator.chance(30) ? generator.prefixRequest() : generator.request(false);
+            request.maxKeys = generator.chance(80) ? 1 + static_cast<int>(generator.below(3)) : 1024;
+            ScanComparison comparison(m_tree, request);
+            if (comparison.patterns().size() < 2)
+                continue;
+            const std::size_t size = (1 + generator.below(2)) * ScanCaseGenerator::kBlock + generator.below(4000);
+            const std::string data
+                = generator.file(comparison.patterns(), size, FileStyle::Sparse, readBoundaries(request.flags, size));
+            check(seed, done++, comparison.run(data));
         }
     }
 }
@@ -214,7 +239,7 @@ TEST_F(ScannerReference, LongPhrasesBackUpAcrossReads)
             const std::vector<std::size_t> units { unit, 2 * unit };
             const std::size_t size = (2 + generator.below(2)) * ScanCaseGenerator::kBlock + generator.below(9000);
             const auto boundaries = readBoundaries(request.flags, size);
-            std::string data = generator.file(comparison.patterns(), size, false, boundaries);
+            std::string data = generator.file(comparison.patterns(), size, FileStyle::Mixed, boundaries);
             generator.plantLateFailures(data, comparison.patterns(), units, boundaries);
             check(seed, done, comparison.run(data));
         }

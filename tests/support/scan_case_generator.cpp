@@ -25,6 +25,14 @@ bool passesStartChecks(const std::string& text, uint32_t flags)
     return true;
 }
 
+void dropHighBytes(std::string& data, std::size_t count)
+{
+    for (std::size_t i = 0; i < count && i < data.size(); ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            data[i] = 'x';
+    }
+}
+
 } // namespace
 
 ScanCaseGenerator::ScanCaseGenerator(uint64_t seed)
@@ -98,6 +106,19 @@ ScanRequest ScanCaseGenerator::request(bool manyWords)
     }
 }
 
+ScanRequest ScanCaseGenerator::prefixRequest()
+{
+    const std::string first = word("ab?", 4 + below(4));
+    ScanRequest request;
+    request.keywordText = (first[0] == '?' ? "a" : "") + first + " " + first.substr(0, 2 + below(2));
+    if (chance(30))
+        request.keywordText += " " + word("ab", 2);
+    request.flags = (chance(50) ? AllWords : AnyWord) | (chance(50) ? uint32_t { IgnoreCase } : 0)
+        | (chance(20) ? uint32_t { UnicodeAware } : 0);
+    request.maxKeys = maxKeys();
+    return request;
+}
+
 ScanRequest ScanCaseGenerator::longPhraseRequest()
 {
     const std::string unit = chance(50) ? "ab " : "a?b ";
@@ -128,19 +149,23 @@ std::string ScanCaseGenerator::bytePool(const std::vector<std::string>& patterns
     return pool;
 }
 
-// Bytes that the pattern matches under most settings, and now and then bytes that it misses by one.
+// Bytes that the pattern matches under most settings, and now and then bytes that it misses by one. A
+// space becomes a blank or an unprintable byte (all delimiters), in some realizations a dot (a delimiter
+// only under whole word); letters change case in half of the realizations (a match only when case is ignored).
 std::string ScanCaseGenerator::realize(const std::string& pattern, const std::string& pool, bool textOnly)
 {
-    static const std::string kDelimiters = std::string(" \t\n\r.\0\x80\x0B", 8);
+    static const std::string kBlanks = std::string(" \t\n\r\x0B\0\x80", 7);
+    const bool changeCase = chance(50);
+    const bool dots = chance(30);
     std::string bytes;
     for (unsigned char p : pattern) {
         if (p == '?')
             bytes.push_back(pool[below(pool.size())]);
         else if (p == ' ')
-            bytes.push_back(kDelimiters[below(textOnly ? 5 : kDelimiters.size())]);
+            bytes.push_back(dots && chance(10) ? '.' : kBlanks[below(textOnly ? 5 : kBlanks.size())]);
         else if (p == 0xFF)
             bytes.push_back(chance(85) ? '\0' : static_cast<char>(0xFF));
-        else if (isLowerLetter(p) && chance(40))
+        else if (changeCase && isLowerLetter(p) && chance(40))
             bytes.push_back(static_cast<char>(p - 32));
         else
             bytes.push_back(static_cast<char>(p));
@@ -156,36 +181,54 @@ void ScanCaseGenerator::plant(std::string& data, const std::string& bytes, std::
         data[at + i] = bytes[i];
 }
 
-std::string ScanCaseGenerator::file(const std::vector<std::string>& patterns, std::size_t size, bool textOnly,
+// How far in front of a boundary a plant of `length` bytes starts: often so that its last byte is the
+// last one of a read or the first one of the next.
+std::size_t ScanCaseGenerator::straddle(std::size_t length)
+{
+    switch (below(6)) {
+    case 0:
+        return length;
+    case 1:
+        return length > 0 ? length - 1 : 0;
+    case 2:
+        return 1;
+    default:
+        return below(length + 1);
+    }
+}
+
+std::string ScanCaseGenerator::file(const std::vector<std::string>& patterns, std::size_t size, FileStyle style,
     const std::vector<std::size_t>& boundaries)
 {
+    const bool textOnly = style == FileStyle::TextOnly;
     const std::string pool = bytePool(patterns, textOnly);
+    const std::string filler = style == FileStyle::Sparse ? std::string(" \n\r\tz.0\0\x80", 10) : pool;
     std::string data(size, ' ');
     for (char& c : data)
-        c = pool[below(pool.size())];
+        c = filler[below(filler.size())];
     if (!patterns.empty()) {
-        const std::size_t plants = size > kBlock ? 20 + below(60) : below(5);
+        const std::size_t plants = size > kBlock && style != FileStyle::Sparse ? 20 + below(60) : below(5);
         for (std::size_t i = 0; i < plants; ++i) {
             std::string bytes = realize(patterns[below(patterns.size())], pool, textOnly);
             if (chance(20))
                 bytes += bytes; // back to back: hits must not overlap
             plant(data, bytes, below(size + 1));
         }
+        const std::size_t perBoundary = style == FileStyle::Sparse ? 4 : 1;
         for (std::size_t boundary : boundaries) {
-            for (std::size_t i = 1 + below(3); i > 0; --i) {
+            for (std::size_t i = perBoundary + below(3); i > 0; --i) {
                 const std::string bytes = realize(patterns[below(patterns.size())], pool, textOnly);
-                const std::size_t back = below(bytes.size() + 1);
+                const std::size_t back = straddle(bytes.size());
                 plant(data, bytes, boundary > back ? boundary - back : 0);
             }
         }
     }
-    if (!textOnly && size > 260 && chance(30))
-        data[250 + below(10)] = static_cast<char>(0x80 + below(128)); // the file kind's 256-byte edge
     if (textOnly) {
-        for (char& c : data) {
-            if (static_cast<unsigned char>(c) >= 0x80)
-                c = 'x';
-        }
+        dropHighBytes(data, data.size());
+    } else if (size > 260 && chance(15)) {
+        // One high byte right at the edge of the 256 bytes that decide the file kind.
+        dropHighBytes(data, 260);
+        data[250 + below(10)] = static_cast<char>(0x80 + below(128));
     }
     return data;
 }
