@@ -205,6 +205,14 @@ TEST_F(FileScannerTest, MatchAcrossTheReadBoundaryIsFoundOnce)
     EXPECT_EQ(hits("ab", IgnoreCase | WholeWord, content), (Hits { { 51198, 0, 2, 0 } }));
 }
 
+TEST_F(FileScannerTest, HitEndingARead)
+{
+    // The next attempt starts after the hit, also when the hit ends exactly where a 51200-byte read ends.
+    const std::string content = std::string(51198, '.') + "aaa" + std::string(10, '.');
+    EXPECT_EQ(hits("aa", IgnoreCase, content), (Hits { { 51198, 0, 2, 0 } }));
+    EXPECT_EQ(hits("aa zz", IgnoreCase | AnyWord, content), (Hits { { 51198, 0, 2, 0 } }));
+}
+
 TEST_F(FileScannerTest, HitLimits)
 {
     EXPECT_EQ(hits("ab", IgnoreCase, "ab ab ab", 1), (Hits { { 0, 0, 2, 0 } }));
