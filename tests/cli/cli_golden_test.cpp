@@ -2,9 +2,8 @@
 // VELLICK_UPDATE_GOLDEN=1 rewrites them (review the difference before committing it).
 
 #include "cli/cli_fixture.h"
+#include "support/golden.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vellick::test;
@@ -32,25 +31,20 @@ const GoldenCase kCases[] = {
     { "odd_names_plain", { "-d", "../odd", "fox" } },
 };
 
-class CliGolden : public testing::TestWithParam<GoldenCase> { };
-
-std::string goldenPath(const char* name)
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const GoldenCase& golden, std::ostream* out)
 {
-    return std::string(VELLICK_GOLDEN_DIR) + "/cli/" + name + ".txt";
+    *out << golden.name;
 }
+
+class CliGolden : public testing::TestWithParam<GoldenCase> { };
 
 } // namespace
 
 TEST_P(CliGolden, MatchesTheTranscript)
 {
     const CliFixture fixture;
-    const std::string actual = fixture.transcript(GetParam().args);
-    const std::string path = goldenPath(GetParam().name);
-    if (const char* update = std::getenv("VELLICK_UPDATE_GOLDEN"); update && *update == '1') {
-        std::ofstream(path, std::ios::binary) << actual;
-        return;
-    }
-    EXPECT_EQ(actual, readFile(path)) << "golden file " << path;
+    expectGolden(std::string("cli/") + GetParam().name + ".txt", fixture.transcript(GetParam().args));
 }
 
 INSTANTIATE_TEST_SUITE_P(

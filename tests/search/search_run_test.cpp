@@ -202,6 +202,7 @@ TEST_F(SearchRunTest, FileThatVanishesIsCheckedButNotFound)
     m_tree.write("a.txt", "needle");
     m_tree.write("b.txt", "needle");
     m_tree.write("c.txt", "needle");
+    m_run.setScanThreads(0, false); // no scanning ahead: each file is read when the run takes it
     start(panel("needle"));
     ASSERT_TRUE(m_run.step(1));
     std::remove(m_tree.path("b.txt").c_str());
