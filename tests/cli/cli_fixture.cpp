@@ -15,8 +15,9 @@ CliFixture::CliFixture()
 {
     writeTree();
     writeOddNames();
-    m_tree.write(
-        "list.txt", "alpha.txt\n" + m_tree.path("tree/notes/readme.md") + "\r\nmissing.txt\n\nBeta.TXT\nbig.log\n");
+    m_tree.write("list.txt",
+        "alpha.txt\n" + m_tree.path("tree/notes/readme.md")
+            + "\r\nmissing.txt\n\nBeta.TXT\nnotes/pipe.txt\n/dev/zero\nbig.log\n");
     m_tree.setMode("", 0755); // user 65534 must reach the tree
 }
 

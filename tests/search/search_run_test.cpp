@@ -7,6 +7,7 @@
 #include "support/recording_host.h"
 #include "support/temp_tree.h"
 
+#include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
