@@ -76,6 +76,18 @@ TEST_F(CliTest, HitLimitIsClampedTo1024)
     EXPECT_THAT(result.out, HasSubstr("[2046,0,2,0]]}"));
 }
 
+TEST_F(CliTest, TextsAreCutToThePanelLimitsThenTrimmed)
+{
+    const auto padded = [](const std::string& text, std::size_t limit, const std::string& beyond) {
+        return text + std::string(limit - text.size(), ' ') + beyond;
+    };
+    // What lies beyond 3199, 1023 and 8191 bytes is not read.
+    const ProcessResult result = m_fixture.run({ "-d", padded(m_fixture.tree().path("tree/notes"), 1023, "-gone"), "-H",
+        "-p", padded("*.md", 8191, ";*"), padded("fox", 3199, "zebra") });
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, m_fixture.tree().path("tree/notes/readme.md") + "\n");
+}
+
 TEST_F(CliTest, SpecialFilesNeverBlockTheWalk)
 {
     m_fixture.tree().makeFifo("tree/fifo.log");

@@ -102,6 +102,14 @@ TEST_F(FileScannerTest, WholeWordNeedsDelimitersOnBothSides)
     EXPECT_EQ(hits("cat", IgnoreCase | WholeWord, "cat9 9cat "), Hits {});
 }
 
+TEST_F(FileScannerTest, LongWordIsSearchedAsIts32FirstBytes)
+{
+    const std::string word(40, 'w');
+    EXPECT_EQ(hits(word, IgnoreCase, " " + word + " "), (Hits { { 1, 0, 32, 0 } }));
+    // Under whole word the 33rd byte would have to be a delimiter: never a hit.
+    EXPECT_EQ(hits(word, IgnoreCase | WholeWord, " " + word + " "), Hits {});
+}
+
 TEST_F(FileScannerTest, PhraseSpacesMatchOneBlankEach)
 {
     const uint32_t phrase = IgnoreCase | WholePhrase;
