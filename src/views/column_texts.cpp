@@ -1,0 +1,24 @@
+#include "views/column_texts.h"
+
+#include "results/cline.h"
+#include "views/text_conversion.h"
+
+namespace vellick {
+
+QString folderColumnText(const CLine& line)
+{
+    const std::string_view folder = line.folder();
+    if (folder.empty() && !line.path.empty() && line.path.front() == '/')
+        return QStringLiteral("/");
+    return fromPath(folder);
+}
+
+QString sizeColumnText(int64_t size)
+{
+    constexpr int64_t kKilobyte = 1024;
+    if (size <= kKilobyte)
+        return QString::number(size);
+    return QString::number(size / kKilobyte) + QStringLiteral("KB");
+}
+
+} // namespace vellick
