@@ -3,6 +3,7 @@
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/json_writer.h"
+#include "report/report_writer.h"
 #include "results/vellick_doc.h"
 #include "search/folder_walk.h"
 #include "search/search_run.h"
@@ -16,74 +17,114 @@ namespace vellick {
 
 namespace {
 
-    constexpr int kExitFound = 0;
-    constexpr int kExitNoneFound = 1;
-    constexpr int kExitBadInput = 2;
-    constexpr int kStepBudget = 256;
+constexpr int kExitFound = 0;
+constexpr int kExitNoneFound = 1;
+constexpr int kExitBadInput = 2;
+constexpr int kStepBudget = 256;
 
-    volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_interrupted = 0;
 
-    extern "C" void onInterrupt(int) { g_interrupted = 1; }
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
 
-    int badInput(std::ostream& err, const std::string& text)
-    {
-        err << "vellick-cli: " << text << '\n' << "Try 'vellick-cli --help' for more information.\n";
+int badInput(std::ostream& err, const std::string& text)
+{
+    err << "vellick-cli: " << text << '\n' << "Try 'vellick-cli --help' for more information.\n";
+    return kExitBadInput;
+}
+
+// A path given on the command line, taken from the directory vellick-cli was started in: the search
+// makes its folder the current directory.
+std::string fromStartDirectory(const std::string& startDirectory, const std::string& path)
+{
+    if (path.empty() || path.front() == '/' || startDirectory.empty())
+        return path;
+    return joinPath(startDirectory, path);
+}
+
+// Lists the files named in `listPath` as the rows of an earlier search; relative paths are taken from
+// the directory vellick-cli was started in.
+bool loadListedFiles(const std::string& listPath, const std::string& startDirectory, CVellickDoc& doc)
+{
+    std::ifstream list(listPath, std::ios::binary);
+    if (!list)
+        return false;
+    std::string path;
+    while (std::getline(list, path)) {
+        if (!path.empty() && path.back() == '\r')
+            path.pop_back();
+        if (path.empty())
+            continue;
+        doc.addRecord(fromStartDirectory(startDirectory, path), FileKind::Text);
+    }
+    return true;
+}
+
+// Each found file's path; with --hits its JSON line instead, with --context followed by its display lines.
+void printRows(CVellickDoc& doc, const CliOptions& options, CliHost& host, std::ostream& out)
+{
+    for (int row = 0; row < doc.rowCount(); ++row) {
+        CLine& line = doc.record(doc.recordAtRow(row));
+        if (options.printHits) {
+            out << hitsJson(line) << '\n';
+            continue;
+        }
+        out << line.path << '\n';
+        if (!options.printContext)
+            continue;
+        out.flush(); // a loader message on stderr then follows its path
+        if (line.LoadContexts(host)) {
+            for (const DisplayLine& displayLine : line.displayLines())
+                out << line.displayLineText(displayLine, options.showLineNumbers) << '\n';
+        }
+        line.dropContexts();
+    }
+}
+
+// The report of every row; an exit status when it could not be written.
+std::optional<int> writeReport(
+    const CliOptions& options, const std::string& path, CVellickDoc& doc, const SearchRun& run, CliHost& host)
+{
+    if (doc.rowCount() == 0)
+        return std::nullopt;
+    const ReportSettings settings { options.reportFormat, options.reportOptions, options.showLineNumbers };
+    const ReportStatus status = WriteReport(path, everyRow(doc), run.keywords(), settings, host);
+    if (status == ReportStatus::Written)
+        return std::nullopt;
+    host.showMessage(reportStatusText(status));
+    return kExitBadInput;
+}
+
+int runSearch(const CliOptions& options, const std::string& startDirectory, CVellickDoc& doc, std::ostream& out,
+    std::ostream& err)
+{
+    const SearchRequest request = prepareSearch(options.panel);
+    if (!request.criteria) {
+        err << request.message << '\n';
         return kExitBadInput;
     }
-
-    // Lists the files named in `listPath` as the rows of an earlier search; relative paths are taken from
-    // the directory vellick-cli was started in.
-    bool loadListedFiles(const std::string& listPath, CVellickDoc& doc)
-    {
-        std::ifstream list(listPath, std::ios::binary);
-        if (!list)
-            return false;
-        const std::string startDirectory = currentDirectory().value_or(".");
-        std::string path;
-        while (std::getline(list, path)) {
-            if (!path.empty() && path.back() == '\r')
-                path.pop_back();
-            if (path.empty())
-                continue;
-            doc.addRecord(path.front() == '/' ? path : joinPath(startDirectory, path), FileKind::Text);
-        }
-        return true;
+    CliHost host(err, ::isatty(STDERR_FILENO) == 1);
+    SearchRun run(doc, host);
+    g_interrupted = 0;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    run.start(*request.criteria, options.settings);
+    while (run.step(kStepBudget)) {
+        if (g_interrupted)
+            run.stop();
     }
-
-    void printRows(const CVellickDoc& doc, bool asJson, std::ostream& out)
-    {
-        for (int row = 0; row < doc.rowCount(); ++row) {
-            const CLine& line = doc.record(doc.recordAtRow(row));
-            if (asJson)
-                out << hitsJson(line) << '\n';
-            else
-                out << line.path << '\n';
-        }
+    static_cast<void>(std::signal(SIGINT, previous));
+    host.clearProgress();
+    printRows(doc, options, host, out);
+    out.flush();
+    err << host.lastStatusText() << '\n';
+    if (options.reportPath) {
+        if (auto failed = writeReport(options, fromStartDirectory(startDirectory, *options.reportPath), doc, run, host))
+            return *failed;
     }
-
-    int runSearch(const CliOptions& options, CVellickDoc& doc, std::ostream& out, std::ostream& err)
-    {
-        const SearchRequest request = prepareSearch(options.panel);
-        if (!request.criteria) {
-            err << request.message << '\n';
-            return kExitBadInput;
-        }
-        CliHost host(err, ::isatty(STDERR_FILENO) == 1);
-        SearchRun run(doc, host);
-        g_interrupted = 0;
-        auto previous = std::signal(SIGINT, onInterrupt);
-        run.start(*request.criteria, options.settings);
-        while (run.step(kStepBudget)) {
-            if (g_interrupted)
-                run.stop();
-        }
-        std::signal(SIGINT, previous);
-        host.clearProgress();
-        printRows(doc, options.printHits, out);
-        out.flush();
-        err << host.lastStatusText() << '\n';
-        return run.foundCount() > 0 ? kExitFound : kExitNoneFound;
-    }
+    return run.foundCount() > 0 ? kExitFound : kExitNoneFound;
+}
 
 } // namespace
 
@@ -104,10 +145,11 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err, FileType
     if (trimText(cutText(options.panel.keywordText, kMaxKeywordText)).size() < 2)
         return badInput(err, "the keyword text must be at least 2 characters long");
 
+    const std::string startDirectory = currentDirectory().value_or("");
     CVellickDoc doc(fileTypes);
-    if (options.listedFile && !loadListedFiles(*options.listedFile, doc))
+    if (options.listedFile && !loadListedFiles(*options.listedFile, startDirectory, doc))
         return badInput(err, "cannot read the list of files '" + *options.listedFile + "'");
-    return runSearch(options, doc, out, err);
+    return runSearch(options, startDirectory, doc, out, err);
 }
 
 } // namespace vellick

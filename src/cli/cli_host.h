@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/message_sink.h"
 #include "search/search_host.h"
 
 #include <ostream>
@@ -8,8 +9,9 @@
 namespace vellick {
 
 // The search run's user interface on a terminal: progress on one updating stderr line when stderr is a
-// terminal, message boxes as stderr lines. The last status text (the summary) is kept for the caller.
-class CliHost : public SearchHost {
+// terminal, message boxes (the run's and the surrounding-text loader's) as stderr lines. The last status
+// text (the summary) is kept for the caller.
+class CliHost : public SearchHost, public MessageSink {
 public:
     CliHost(std::ostream& err, bool showProgress);
     ~CliHost() override;

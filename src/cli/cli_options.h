@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/report_options.h"
 #include "search/search_request.h"
 
 #include <optional>
@@ -13,6 +14,11 @@ struct CliOptions {
     SearchSettings settings;
     std::optional<std::string> listedFile; // -l: re-check the paths listed in this file
     bool printHits = false; // --hits: one JSON object per found file
+    bool printContext = false; // --context: each path followed by its display lines
+    bool showLineNumbers = true; // display lines and report lines start with their line-number prefix
+    std::optional<std::string> reportPath; // -o: write a report of every found file
+    ReportFormat reportFormat = ReportFormat::Csv;
+    ReportOptions reportOptions; // --include
     bool showHelp = false;
     bool showVersion = false;
 };

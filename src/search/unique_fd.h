@@ -29,6 +29,8 @@ public:
 
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    // Gives up ownership without closing.
+    int release() { return std::exchange(m_fd, -1); }
     void reset(int fd = -1)
     {
         if (m_fd >= 0)

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vellick {
+
+// Which of the main window's two layouts a result list belongs to; each keeps its own column widths.
+enum class ListLayout {
+    SideBySide, // vcol1..vcol5
+    Stacked, // hcol1..hcol5
+};
+
+// The widths of the five result-list columns in column order, in pixels.
+using ColumnWidths = std::array<int, 5>;
+
+// Read when a result list is created. Missing keys give the defaults: for the stacked layout fractions of
+// the list's width (1/4, 1/4, 1/8, 1/8, 1/4), for the side-by-side layout 100, 100, 50, 50, 100.
+ColumnWidths loadColumnWidths(const std::string& path, ListLayout layout, int listWidth);
+
+// Written when a result list is destroyed, in one crash-safe replace. False when it could not be written.
+bool saveColumnWidths(const std::string& path, ListLayout layout, const ColumnWidths& widths);
+
+} // namespace vellick

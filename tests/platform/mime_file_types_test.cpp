@@ -1,0 +1,36 @@
+#include "platform/linux/mime_file_types.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+namespace vellick {
+namespace {
+
+// The type names are the MIME database's comments in English: the tests run with LANG=C.UTF-8.
+TEST(MimeFileTypesTest, TypeNamesComeFromTheMimeDatabase)
+{
+    test::TempTree tree;
+    MimeFileTypes types;
+    EXPECT_EQ(types.describe(tree.write("notes.txt", "some text\n")).typeName, "plain text document");
+    EXPECT_EQ(types.describe(tree.write("main.c", "int main(void) { return 0; }\n")).typeName, "C source code");
+}
+
+TEST(MimeFileTypesTest, OneIconIndexPerIconName)
+{
+    test::TempTree tree;
+    MimeFileTypes types;
+    const int first = types.describe(tree.write("a.txt", "a\n")).iconIndex;
+    const int second = types.describe(tree.write("b.txt", "b\n")).iconIndex;
+    const int source = types.describe(tree.write("c.c", "int x;\n")).iconIndex;
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, source);
+    EXPECT_NE(first, 0); // index 0 is the plain file icon
+
+    const auto names = types.iconNames();
+    ASSERT_GT(names.size(), static_cast<std::size_t>(std::max(first, source)));
+    EXPECT_EQ(names[0], std::vector<std::string> { "text-x-generic" });
+    EXPECT_EQ(names[static_cast<std::size_t>(first)], (std::vector<std::string> { "text-plain", "text-x-generic" }));
+}
+
+} // namespace
+} // namespace vellick
