@@ -42,11 +42,11 @@ void BusyIndicator::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const int side = std::min(width(), height()) - 10;
+    const int side = std::min(width(), height()) - 6;
     const QRectF ring((width() - side) / 2.0, (height() - side) / 2.0, side, side);
-    painter.setPen(QPen(palette().color(QPalette::Mid), 4));
+    painter.setPen(QPen(palette().color(QPalette::Mid), 3));
     painter.drawEllipse(ring);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 3, Qt::SolidLine, Qt::RoundCap));
     // Qt counts arcs in sixteenths of a degree, anticlockwise; turn clockwise.
     painter.drawArc(ring, -m_angle * 16, kArcDegrees * 16);
 }

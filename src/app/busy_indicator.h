@@ -16,7 +16,7 @@ public:
     void stop();
     bool isRunning() const { return m_timer.isActive(); }
 
-    QSize sizeHint() const override { return { 56, 40 }; }
+    QSize sizeHint() const override { return { 24, 24 }; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>

@@ -41,10 +41,9 @@ CSearchPanel::CSearchPanel(QWidget* parent)
     setAccessibleName(tr("Search panel"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(4);
     layout->addWidget(createSearchForGroup(), 5);
     layout->addWidget(createSearchInGroup(), 4);
-    m_busy = new BusyIndicator(this);
-    layout->addWidget(m_busy, 0, Qt::AlignCenter);
     setTabOrder();
     watchPanelKeys();
 }
@@ -79,13 +78,21 @@ QWidget* CSearchPanel::createSearchForGroup()
     m_start->setAccessibleName(tr("Start Search"));
     m_start->setDefault(true);
 
+    // The busy indicator turns beside the match mode while a search runs.
+    m_busy = new BusyIndicator(this);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(m_matchMode);
+    modeRow->addStretch(1);
+    modeRow->addWidget(m_busy);
+
     auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(4);
     grid->addWidget(m_keywords, 0, 0, 1, 3);
     grid->addWidget(m_matchCase, 1, 0);
     grid->addWidget(m_wholeWord, 1, 1);
     grid->addWidget(m_unicode, 1, 2);
     grid->addWidget(m_start, 2, 0);
-    grid->addWidget(m_matchMode, 2, 1, 1, 2);
+    grid->addLayout(modeRow, 2, 1, 1, 2);
     return group;
 }
 
@@ -104,6 +111,7 @@ QWidget* CSearchPanel::createSearchInGroup()
     m_listedBelow->setEnabled(false);
 
     auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(4);
     grid->addWidget(m_filesButton, 0, 0);
     grid->addWidget(m_patterns, 0, 1, 1, 2);
     grid->addWidget(m_folderButton, 1, 0);

@@ -13,12 +13,4 @@ QString folderColumnText(const CLine& line)
     return fromPath(folder);
 }
 
-QString sizeColumnText(int64_t size)
-{
-    constexpr int64_t kKilobyte = 1024;
-    if (size <= kKilobyte)
-        return QString::number(size);
-    return QString::number(size / kKilobyte) + QStringLiteral("KB");
-}
-
 } // namespace vellick

@@ -1,5 +1,6 @@
 #include "views/result_list_model.h"
 
+#include "results/record_texts.h"
 #include "views/column_texts.h"
 #include "views/file_icon_list.h"
 #include "views/text_conversion.h"
@@ -67,7 +68,9 @@ QVariant ResultListModel::displayText(const CLine& line, int column) const
     case 2:
         return fromText(line.typeName);
     case 3:
-        return sizeColumnText(line.size);
+        return fromText(sizeText(line.size));
+    case 4:
+        return fromText(modifiedText(line.modified, false));
     default:
         return {};
     }
