@@ -16,20 +16,8 @@
 
 namespace vellick::test {
 
-namespace {
-// The offscreen platform warns about every top-level window; the warning says nothing about the program.
-QtMessageHandler g_defaultHandler = nullptr;
-
-void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        g_defaultHandler(type, context, message);
-}
-} // namespace
-
 void prepareUiTestEnvironment()
 {
-    g_defaultHandler = qInstallMessageHandler(quietMessageHandler);
     static std::string runtime = "/tmp/vellick-ui-runtime-XXXXXX";
     if (!mkdtemp(runtime.data()) || chmod(runtime.c_str(), 0700) != 0)
         throw std::runtime_error("cannot make a runtime folder");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_frame.h"
+#include "app/status_panes.h"
 #include "platform/linux/mime_file_types.h"
 #include "results/vellick_doc.h"
 #include "views/message_presenter.h"
@@ -36,6 +37,31 @@ public:
 
 private:
     QStringList& m_messages;
+};
+
+// The main frame's part for a list or text pane tested on its own: everything asked of it is recorded.
+class FakeViewHost : public ViewHost {
+public:
+    void setStatusText(const QString& text) override { statusText = text; }
+    void setKeywordText(const QString& text) override { keywordText = text; }
+    void setTextCounts(int lines, int hits) override
+    {
+        lineCount = lines;
+        hitCount = hits;
+    }
+    void showMessage(const QString& text) override { messages.append(text); }
+    bool searchRunning() const override { return running; }
+    void openCurrentFile() override { ++opened; }
+    void showListContextMenu(const QPoint&) override { ++contextMenus; }
+
+    QString statusText;
+    QString keywordText;
+    int lineCount = -1;
+    int hitCount = -1;
+    QStringList messages;
+    bool running = false;
+    int opened = 0;
+    int contextMenus = 0;
 };
 
 // A settings folder of one test: XDG_CONFIG_HOME points into it while the object lives.
