@@ -32,7 +32,7 @@ void ResultLayouts::showLayout(bool stacked)
     m_stackedShown = stacked;
     setCurrentWidget(stacked ? m_stacked : m_side);
     // The newly shown list catches up with what was done through the other one.
-    shownList()->activate();
+    shownList()->activate(CVellickView::Activation::ShowCurrentRow);
 }
 
 void ResultLayouts::setListPaneSizes(int listWidth, int listHeight)

@@ -57,6 +57,7 @@ QComboBox* CSearchPanel::createTextCombo(const QString& name)
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(12);
     box->setAccessibleName(name);
+    box->lineEdit()->setAccessibleName(name);
     // Recent entries are restored exactly as typed, so completion must not change their case.
     box->setCompleter(nullptr);
     return box;
@@ -101,6 +102,8 @@ QWidget* CSearchPanel::createSearchInGroup()
     auto* group = new QGroupBox(tr("Search In:"), this);
     group->setAccessibleName(tr("Search In"));
     m_filesButton = createButton(tr("&File(s)"), this);
+    // Its Alt+F is handled by the panel's key filter, so that the File menu keeps Alt+F elsewhere.
+    m_filesButton->setShortcut(QKeySequence());
     m_patterns = createTextCombo(tr("File patterns"));
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxFilePatternText));
     m_folderButton = createButton(tr("F&older"), this);

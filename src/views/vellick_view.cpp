@@ -73,11 +73,14 @@ void CVellickView::selectFirstRowAndFocus()
     setFocus(Qt::OtherFocusReason);
 }
 
-void CVellickView::activate()
+void CVellickView::activate(Activation activation)
 {
     const int row = m_model.currentRow();
-    if (row >= 0)
-        selectRowQuietly(row);
+    if (row < 0)
+        return;
+    if (activation == Activation::ShowCurrentRow)
+        selectionModel()->setCurrentIndex(m_model.index(row, 0), QItemSelectionModel::NoUpdate);
+    selectRowQuietly(row);
 }
 
 // Selects a row without touching the scroll position or the focus.

@@ -29,8 +29,10 @@ public:
     void uncheckAll();
     // Selects the first row and gives the list the keyboard focus (end of a search).
     void selectFirstRowAndFocus();
-    // Brings the selection up to the document: the row of the current record is selected.
-    void activate();
+    // Brings the selection up to the document: the row of the current record is selected. When the list is
+    // shown anew, that row also becomes the keyboard's row and is scrolled into view.
+    enum class Activation { KeepPlace, ShowCurrentRow };
+    void activate(Activation activation = Activation::KeepPlace);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
