@@ -56,6 +56,7 @@ void FrameCommands::createActions(QMainWindow& window)
         }
         action->setShortcuts(keys);
         action->setStatusTip(QString::fromLatin1(info.prompt));
+        action->setWhatsThis(QString::fromLatin1(info.prompt));
         if (info.toolTip)
             action->setToolTip(QString::fromLatin1(info.toolTip));
         action->setIcon(iconFor(info));

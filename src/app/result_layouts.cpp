@@ -19,6 +19,12 @@ ResultLayouts::ResultLayouts(ResultListModel& model, CVellickDoc& doc, ViewHost&
     m_stacked->setAccessibleName(tr("Stacked layout"));
     m_sideText->setAccessibleName(tr("Text pane (side-by-side layout)"));
     m_stackedText->setAccessibleName(tr("Text pane (stacked layout)"));
+    for (CVellickView* list : { m_sideList, m_stackedList })
+        list->setWhatsThis(tr("The files found. Click a file to see its lines; tick files with the box; click a "
+                              "heading to order the files."));
+    for (CTextView* pane : { m_sideText, m_stackedText })
+        pane->setWhatsThis(tr("The lines around each hit in the selected file, keywords in red. Drag to select "
+                              "text; double-click to make it the keywords."));
     for (PaneSplitter* splitter : { m_side, m_stacked }) {
         splitter->setStretchFactor(0, 0);
         splitter->setStretchFactor(1, 1);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 namespace vellick {
 
@@ -45,7 +46,29 @@ CSearchPanel::CSearchPanel(QWidget* parent)
     layout->addWidget(createSearchForGroup(), 5);
     layout->addWidget(createSearchInGroup(), 4);
     setTabOrder();
+    describeControls();
     watchPanelKeys();
+}
+
+// What Help Mode (Shift+F1) tells about each control.
+void CSearchPanel::describeControls()
+{
+    const std::pair<QWidget*, const char*> descriptions[] = {
+        { m_keywords, "The text to find. Several words combine as the match mode says." },
+        { m_filesButton, "Choose the kinds of files to search." },
+        { m_patterns, "File-name patterns such as *.txt;*.log. Empty means every file." },
+        { m_folderButton, "Choose the folder to start in." },
+        { m_folder, "The folder to start in. Empty means the current folder." },
+        { m_matchCase, "Letter case must match." },
+        { m_wholeWord, "Keywords must stand alone, not inside longer words." },
+        { m_unicode, "Also find the keywords in 16-bit Unicode text." },
+        { m_matchMode, "How several words combine: all of them, any of them, or the whole phrase." },
+        { m_subFolders, "Also search the folders below the starting folder." },
+        { m_listedBelow, "Search only the files in the result list again." },
+        { m_start, "Start the search; while it runs, stop it." },
+    };
+    for (const auto& [control, text] : descriptions)
+        control->setWhatsThis(tr(text));
 }
 
 QComboBox* CSearchPanel::createTextCombo(const QString& name)
@@ -107,7 +130,7 @@ QWidget* CSearchPanel::createSearchInGroup()
     m_patterns = createTextCombo(tr("File patterns"));
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxFilePatternText));
     m_folderButton = createButton(tr("F&older"), this);
-    m_folder = createTextCombo(tr("Folder"));
+    m_folder = createTextCombo(tr("Starting folder"));
     m_folder->lineEdit()->setMaxLength(static_cast<int>(kMaxFolderText));
     m_subFolders = createCheckBox(tr("search s&ub-folders"), this);
     m_listedBelow = createCheckBox(tr("search files listed &below"), this);

@@ -54,6 +54,7 @@ private:
     QWidget* createSearchInGroup();
     QComboBox* createTextCombo(const QString& name);
     void setTabOrder();
+    void describeControls();
     void watchPanelKeys();
     bool isFilesMnemonic(QEvent* event) const;
 

@@ -10,11 +10,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
+#include <QUrl>
 
 using namespace vellick;
 using namespace vellick::test;
@@ -55,15 +58,24 @@ void addFoundFile(CVellickDoc& doc)
 class WindowBasicsTest : public QObject {
     Q_OBJECT
 
+public slots:
+    // Stands in for the desktop's browser.
+    void openUrl(const QUrl& url) { m_openedUrls << url; }
+
 private slots:
     void menusHaveTheirItemsKeysAndSeparators();
     void menuItemsHavePrompts();
     void toolBarHasFifteenSlotsWithTips();
     void everyControlHasAnAccessibleName();
     void panelMnemonicsWork();
+    void tabOrderFollowsThePanel();
+    void helpOpensTheManual();
     void commandsStillToComeSaySo();
     void aboutBoxShowsTheVersionAndClosesWithEscape();
     void closingWhileMinimisedKeepsTheStoredPlace();
+
+private:
+    QList<QUrl> m_openedUrls;
 };
 
 void WindowBasicsTest::menusHaveTheirItemsKeysAndSeparators()
@@ -158,6 +170,39 @@ void WindowBasicsTest::panelMnemonicsWork()
     QTest::keyClick(&window.list(), Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(fileMenu->isVisible());
     fileMenu->close();
+}
+
+void WindowBasicsTest::tabOrderFollowsThePanel()
+{
+    ConfigHome home;
+    FrameFixture window;
+    QVERIFY(QTest::qWaitForWindowActive(&window.frame()));
+    window.setKeywords(QStringLiteral("a bc"));
+    idle();
+    window.panel().keywordsBox()->setFocus();
+    QStringList order;
+    for (int step = 0; step < 10; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->accessibleName();
+    }
+    // The box for listed files is disabled with no files listed, so Tab passes it over.
+    QCOMPARE(order,
+        (QStringList { "File(s)", "File patterns", "Folder", "Starting folder", "match case", "match whole word",
+            "unicode aware", "Match mode", "search sub-folders", "Start Search" }));
+}
+
+void WindowBasicsTest::helpOpensTheManual()
+{
+    ConfigHome home;
+    FrameFixture window;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    window.frame().commandAction(CommandId::HelpIndex)->trigger();
+    window.frame().commandAction(CommandId::HelpUsing)->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(m_openedUrls.size(), 2);
+    QVERIFY(QFileInfo(m_openedUrls[0].toLocalFile()).isFile());
+    QVERIFY(m_openedUrls[0].toLocalFile().endsWith(QStringLiteral("/manual.html")));
+    QCOMPARE(m_openedUrls[1].fragment(), QStringLiteral("using-help"));
 }
 
 void WindowBasicsTest::commandsStillToComeSaySo()
