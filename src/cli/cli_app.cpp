@@ -10,7 +10,9 @@
 #include "search/text_rules.h"
 
 #include <csignal>
+#include <algorithm>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 namespace vellick {
@@ -107,6 +109,9 @@ int runSearch(const CliOptions& options, const std::string& startDirectory, CVel
     }
     CliHost host(err, ::isatty(STDERR_FILENO) == 1);
     SearchRun run(doc, host);
+    // vellick-cli scans on its own thread too, so --threads 1 means exactly one thread.
+    const int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+    run.setScanThreads(std::max(threads, 1) - 1, true);
     g_interrupted = 0;
     auto previous = std::signal(SIGINT, onInterrupt);
     run.start(*request.criteria, options.settings);

@@ -8,7 +8,10 @@ CliHost::CliHost(std::ostream& err, bool showProgress)
 {
 }
 
-CliHost::~CliHost() { clearProgress(); }
+CliHost::~CliHost()
+{
+    clearProgress();
+}
 
 void CliHost::setStatusText(const std::string& text)
 {

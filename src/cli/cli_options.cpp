@@ -19,6 +19,7 @@ Finds the files that contain the keywords (the KEYWORD arguments joined by singl
   -k, --max-hits N       hits recorded per file, 1 to 1024 (default 1024)
   -l, --listed FILE      re-check only the files listed in FILE, one path a line
       --hits             print one JSON object per found file
+      --threads N        scan with N threads (default: one per processor)
       --context          each found path followed by its display lines (the text pane's lines)
       --no-line-numbers  display lines and report lines without the line-number prefix
   -o, --report FILE      write a report of every found file (every row counts as checked;
@@ -34,7 +35,7 @@ Exit status: 0 when a file was found, 1 when none, 2 on bad input or when the re
 
 namespace {
 
-enum LongOnly { OptHits = 256, OptVersion, OptContext, OptNoLineNumbers, OptFormat, OptInclude };
+enum LongOnly { OptHits = 256, OptVersion, OptContext, OptNoLineNumbers, OptFormat, OptInclude, OptThreads };
 
 const option kLongOptions[] = {
     { "folder", required_argument, nullptr, 'd' },
@@ -49,6 +50,7 @@ const option kLongOptions[] = {
     { "max-hits", required_argument, nullptr, 'k' },
     { "listed", required_argument, nullptr, 'l' },
     { "hits", no_argument, nullptr, OptHits },
+    { "threads", required_argument, nullptr, OptThreads },
     { "context", no_argument, nullptr, OptContext },
     { "no-line-numbers", no_argument, nullptr, OptNoLineNumbers },
     { "report", required_argument, nullptr, 'o' },
@@ -180,6 +182,13 @@ std::optional<std::string> applyOption(int option, const char* argument, CliOpti
         options.listedFile = argument;
         options.panel.listedFilesMode = true;
         break;
+    case OptThreads: {
+        const auto threads = parseClampedInt(argument, 1, 256);
+        if (!threads)
+            return std::string("invalid thread count '") + argument + "'";
+        options.threads = *threads;
+        break;
+    }
     case OptHits:
     case OptContext:
     case OptNoLineNumbers:

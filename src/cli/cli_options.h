@@ -14,6 +14,7 @@ struct CliOptions {
     SearchSettings settings;
     std::optional<std::string> listedFile; // -l: re-check the paths listed in this file
     bool printHits = false; // --hits: one JSON object per found file
+    int threads = 0; // --threads: scanning threads; 0 means one per processor
     bool printContext = false; // --context: each path followed by its display lines
     bool showLineNumbers = true; // display lines and report lines start with their line-number prefix
     std::optional<std::string> reportPath; // -o: write a report of every found file

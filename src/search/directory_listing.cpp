@@ -12,46 +12,46 @@ namespace vellick {
 
 namespace {
 
-    EntryKind kindOfMode(mode_t mode)
-    {
-        if (S_ISDIR(mode))
-            return EntryKind::Folder;
-        return S_ISREG(mode) ? EntryKind::File : EntryKind::Other;
-    }
+EntryKind kindOfMode(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return EntryKind::Folder;
+    return S_ISREG(mode) ? EntryKind::File : EntryKind::Other;
+}
 
-    // A link counts as a file when its target is a regular file; a link to a folder is never a folder.
-    EntryKind kindOfLink(int dirFd, const char* name)
-    {
-        struct stat target {};
-        if (::fstatat(dirFd, name, &target, 0) != 0)
-            return EntryKind::Other;
-        return S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Other;
-    }
+// A link counts as a file when its target is a regular file; a link to a folder is never a folder.
+EntryKind kindOfLink(int dirFd, const char* name)
+{
+    struct stat target { };
+    if (::fstatat(dirFd, name, &target, 0) != 0)
+        return EntryKind::Other;
+    return S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Other;
+}
 
-    EntryKind kindOf(int dirFd, const dirent& entry)
-    {
-        switch (entry.d_type) {
-        case DT_DIR:
-            return EntryKind::Folder;
-        case DT_REG:
-            return EntryKind::File;
-        case DT_LNK:
-            return kindOfLink(dirFd, entry.d_name);
-        case DT_UNKNOWN:
-            break;
-        default:
-            return EntryKind::Other;
-        }
-        struct stat status {};
-        if (::fstatat(dirFd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-            return EntryKind::Other;
-        return S_ISLNK(status.st_mode) ? kindOfLink(dirFd, entry.d_name) : kindOfMode(status.st_mode);
+EntryKind kindOf(int dirFd, const dirent& entry)
+{
+    switch (entry.d_type) {
+    case DT_DIR:
+        return EntryKind::Folder;
+    case DT_REG:
+        return EntryKind::File;
+    case DT_LNK:
+        return kindOfLink(dirFd, entry.d_name);
+    case DT_UNKNOWN:
+        break;
+    default:
+        return EntryKind::Other;
     }
+    struct stat status { };
+    if (::fstatat(dirFd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::Other;
+    return S_ISLNK(status.st_mode) ? kindOfLink(dirFd, entry.d_name) : kindOfMode(status.st_mode);
+}
 
-    bool isDotOrDotDot(const char* name)
-    {
-        return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-    }
+bool isDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
 
 } // namespace
 
@@ -71,8 +71,8 @@ bool DirectoryListing::read(int dirFd)
         if (isDotOrDotDot(entry->d_name))
             continue;
         const std::string_view name(entry->d_name);
-        m_entries.push_back({ static_cast<uint32_t>(m_names.size()), static_cast<uint32_t>(name.size()),
-            kindOf(dirFd, *entry) });
+        m_entries.push_back(
+            { static_cast<uint32_t>(m_names.size()), static_cast<uint32_t>(name.size()), kindOf(dirFd, *entry) });
         m_names.append(name);
         m_names.push_back('\0'); // so each name can be handed to the system as it is
     }

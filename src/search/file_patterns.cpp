@@ -7,37 +7,37 @@ namespace vellick {
 
 namespace {
 
-    bool sameByte(char patternByte, char nameByte)
-    {
-        return patternByte == '?'
-            || toLowerAscii(static_cast<unsigned char>(patternByte)) == toLowerAscii(static_cast<unsigned char>(nameByte));
-    }
+bool sameByte(char patternByte, char nameByte)
+{
+    return patternByte == '?'
+        || toLowerAscii(static_cast<unsigned char>(patternByte)) == toLowerAscii(static_cast<unsigned char>(nameByte));
+}
 
-    // Classic glob with one backtracking point: the last "*" seen.
-    bool globMatch(std::string_view pattern, std::string_view name)
-    {
-        std::size_t p = 0;
-        std::size_t n = 0;
-        std::size_t starPattern = std::string_view::npos;
-        std::size_t starName = 0;
-        while (n < name.size()) {
-            if (p < pattern.size() && pattern[p] == '*') {
-                starPattern = p++;
-                starName = n;
-            } else if (p < pattern.size() && sameByte(pattern[p], name[n])) {
-                ++p;
-                ++n;
-            } else if (starPattern != std::string_view::npos) {
-                p = starPattern + 1;
-                n = ++starName;
-            } else {
-                return false;
-            }
-        }
-        while (p < pattern.size() && pattern[p] == '*')
+// Classic glob with one backtracking point: the last "*" seen.
+bool globMatch(std::string_view pattern, std::string_view name)
+{
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starPattern = std::string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size() && sameByte(pattern[p], name[n])) {
             ++p;
-        return p == pattern.size();
+            ++n;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
     }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
 
 } // namespace
 

@@ -11,23 +11,18 @@ namespace vellick {
 
 namespace {
 
-    FileKind kindOf(const unsigned char* data, std::size_t size)
-    {
-        const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
-        const bool high = std::any_of(data, data + probe, [](unsigned char c) { return c >= 0x80; });
-        return high ? FileKind::Binary : FileKind::Text;
-    }
-
-    uint64_t countLineFeeds(const unsigned char* data, std::size_t size)
-    {
-        return static_cast<uint64_t>(std::count(data, data + size, '\n'));
-    }
+FileKind kindOf(const unsigned char* data, std::size_t size)
+{
+    const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
+    const bool high = std::any_of(data, data + probe, [](unsigned char c) { return c >= 0x80; });
+    return high ? FileKind::Binary : FileKind::Text;
+}
 
 } // namespace
 
 FileScanner::FileScanner(const ScanPlan& plan)
     : m_plan(plan)
-    , m_buffer(new unsigned char[plan.carrySize() + ScanPlan::kBlockSize])
+    , m_buffer(new unsigned char[plan.carrySize() + kReadSize])
     , m_states(plan.patternCount())
 {
 }
@@ -38,67 +33,95 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     if (m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty()))
         return;
     UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat status {};
+    struct stat status { };
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return;
     result.opened = true;
     result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
-
-    std::fill(m_states.begin(), m_states.end(), PatternState {});
-    m_totalHits = 0;
-    m_linesBeforeBlock = 0;
-    std::size_t blockSize = readFirstBlock(fd.get());
-    result.kind = kindOf(m_window, blockSize);
-    while (blockSize > 0) {
-        m_blockEnd = m_blockStart + blockSize;
-        if (scanBlock(m_plan, result.kind, result))
-            break;
-        if (result.kind == FileKind::Text)
-            m_linesBeforeBlock += countLineFeeds(at(m_blockStart), blockSize);
-        if (blockSize < ScanPlan::kBlockSize)
-            break; // the file ended inside this block
-        blockSize = readNextBlock(fd.get(), blockSize);
-    }
+    m_fileSize = static_cast<uint64_t>(status.st_size);
+    m_fileRead = 0;
+    scanStream(fd.get(), result);
 
     if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();
     else
         result.found = !result.hits.empty() && allWordsHit();
     if (result.found && !m_plan.singlePattern()) {
-        std::stable_sort(result.hits.begin(), result.hits.end(),
-            [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
+        std::stable_sort(
+            result.hits.begin(), result.hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
     }
 }
 
-std::size_t FileScanner::readFirstBlock(int fd)
+void FileScanner::scanStream(int fd, ScanResult& result)
+{
+    std::fill(m_states.begin(), m_states.end(), PatternState {});
+    m_totalHits = 0;
+    m_linePos = 0;
+    m_lines = 0;
+    std::size_t got = readFirst(fd);
+    result.kind = kindOf(m_window, got);
+    m_blockStart = 0;
+    while (got > 0) {
+        // Whole blocks, except where the file ended inside the last one.
+        for (; m_blockStart < m_streamEnd; m_blockStart = m_blockEnd) {
+            m_blockEnd = std::min<uint64_t>(m_blockStart + ScanPlan::kBlockSize, m_streamEnd);
+            if (scanBlock(result.kind, result))
+                return;
+        }
+        if (got < kReadSize || (m_cancel && m_cancel->load(std::memory_order_relaxed)))
+            return; // the file ended inside this read, or nobody wants the rest
+        got = readMore(fd, result.kind);
+    }
+}
+
+std::size_t FileScanner::readFirst(int fd)
 {
     m_window = m_buffer.get() + m_plan.carrySize();
     m_windowStart = 0;
-    m_blockStart = 0;
-    if (!m_plan.wholeWord())
-        return readFully(fd, m_window, ScanPlan::kBlockSize);
-    // Under whole word the stream starts with a space, so a word at the file's start has a delimiter.
-    m_window[0] = ' ';
-    return 1 + readFully(fd, m_window + 1, ScanPlan::kBlockSize - 1);
+    std::size_t got = 0;
+    if (m_plan.wholeWord()) {
+        // Under whole word the stream starts with a space, so a word at the file's start has a delimiter.
+        m_window[0] = ' ';
+        got = 1 + readFile(fd, m_window + 1, kReadSize - 1);
+    } else {
+        got = readFile(fd, m_window, kReadSize);
+    }
+    m_streamEnd = got;
+    return got;
 }
 
 // Keeps the tail of the stream so far in front of the read area, where a match in progress can go on.
-std::size_t FileScanner::readNextBlock(int fd, std::size_t lastBlockSize)
+std::size_t FileScanner::readMore(int fd, FileKind kind)
 {
+    if (kind == FileKind::Text)
+        linesBefore(m_streamEnd); // count the lines of the bytes about to go, while they are here
     unsigned char* readArea = m_buffer.get() + m_plan.carrySize();
-    const std::size_t windowSize = (m_blockStart - m_windowStart) + lastBlockSize;
+    const std::size_t windowSize = static_cast<std::size_t>(m_streamEnd - m_windowStart);
     const std::size_t keep = std::min(m_plan.carrySize(), windowSize);
     std::memmove(readArea - keep, m_window + (windowSize - keep), keep);
     m_window = readArea - keep;
-    m_windowStart = m_blockEnd - keep;
-    m_blockStart = m_blockEnd;
-    return readFully(fd, readArea, ScanPlan::kBlockSize);
+    m_windowStart = m_streamEnd - keep;
+    const std::size_t got = readFile(fd, readArea, kReadSize);
+    m_streamEnd += got;
+    return got;
+}
+
+// A file is read as it was when opened: once its known size is in, the end is not asked for. Files that
+// report no size (some system files) are read until a read gives nothing.
+std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
+{
+    if (m_fileSize > 0 && m_fileRead >= m_fileSize)
+        return 0;
+    const std::size_t enough = m_fileSize > 0 ? static_cast<std::size_t>(m_fileSize - m_fileRead) : SIZE_MAX;
+    const std::size_t got = readFully(fd, data, size, enough);
+    m_fileRead += got;
+    return got;
 }
 
 // Scans the current block pattern by pattern; true when the file's hit limit is reached.
-bool FileScanner::scanBlock(const ScanPlan& plan, FileKind kind, ScanResult& result)
+bool FileScanner::scanBlock(FileKind kind, ScanResult& result)
 {
-    for (std::size_t i = 0; i < plan.patternCount(); ++i) {
+    for (std::size_t i = 0; i < m_plan.patternCount(); ++i) {
         if (!m_states[i].done && scanPattern(i, kind, result))
             return true;
     }
@@ -114,25 +137,16 @@ bool FileScanner::scanPattern(std::size_t index, FileKind kind, ScanResult& resu
         return false;
     const MatchTable& table = m_plan.table(kind);
     const uint64_t lastStart = m_blockEnd - length;
-    uint64_t lineCursor = m_blockStart;
-    uint64_t lines = m_linesBeforeBlock;
     uint64_t start = state.next;
-    while (start <= lastStart) {
-        start = findCandidate(pattern, kind, start, lastStart);
-        if (start > lastStart)
-            break;
+    while ((start = nextCandidate(pattern, kind, start, lastStart)) <= lastStart) {
         if (!matchesAt(pattern.bytes, table, start)) {
             ++start;
             continue;
         }
-        const uint64_t end = start + length; // one past the match
-        Hit hit { start, 0, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) };
-        if (kind == FileKind::Text) {
-            lines += countLineFeeds(at(lineCursor), end - lineCursor);
-            lineCursor = end;
-            hit.line = lines;
-        }
-        result.hits.push_back(hit);
+        const uint64_t end = start + length;
+        const uint64_t line = kind == FileKind::Text ? linesBefore(end) : 0;
+        result.hits.push_back(
+            { start, line, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) });
         start = end;
         if (countHit(state)) {
             state.next = start;
@@ -157,24 +171,28 @@ bool FileScanner::countHit(PatternState& state)
     return m_totalHits >= limit;
 }
 
-// The first start at or after `from` whose anchor byte can match, or `last` + 1 when there is none.
-uint64_t FileScanner::findCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const
+// Line feeds in the stream before `streamPos`. The count moves forward from the last answer, or back from
+// it for a hit of a later pattern earlier in the same block; both stay inside the bytes in memory.
+uint64_t FileScanner::linesBefore(uint64_t streamPos)
 {
-    const std::size_t anchor = pattern.anchor;
-    const unsigned char* first = at(from + anchor);
-    const unsigned char* end = at(last + anchor) + 1;
-    const int sole = pattern.soleAnchorByte[kind == FileKind::Binary ? 1 : 0];
-    if (sole >= 0) {
-        const void* found = std::memchr(first, sole, static_cast<std::size_t>(end - first));
-        return found ? from + static_cast<uint64_t>(static_cast<const unsigned char*>(found) - first) : last + 1;
+    if (streamPos >= m_linePos) {
+        m_lines += countByte(at(m_linePos), static_cast<std::size_t>(streamPos - m_linePos), '\n');
+        m_linePos = streamPos;
+        return m_lines;
     }
-    const MatchTable& table = m_plan.table(kind);
-    const auto anchorByte = static_cast<unsigned char>(pattern.bytes[anchor]);
-    for (const unsigned char* p = first; p != end; ++p) {
-        if (table.matches(anchorByte, *p))
-            return from + static_cast<uint64_t>(p - first);
-    }
-    return last + 1;
+    return m_lines - countByte(at(streamPos), static_cast<std::size_t>(m_linePos - streamPos), '\n');
+}
+
+// The first start in [from, last] that can match, or last + 1.
+uint64_t FileScanner::nextCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const
+{
+    if (from > last)
+        return last + 1;
+    const auto& probe = pattern.probe[kindIndex(kind)];
+    if (!probe)
+        return from;
+    const unsigned char* base = at(from);
+    return from + findProbeCandidate(base, 0, static_cast<std::size_t>(last - from), *probe);
 }
 
 bool FileScanner::matchesAt(const std::string& bytes, const MatchTable& table, uint64_t start) const

@@ -3,14 +3,17 @@
 #include "search/scan_plan.h"
 #include "search/scan_types.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
 namespace vellick {
 
-// Reads one file in 51200-byte stream blocks (a space in front of the file under whole word) and finds
-// the plan's patterns in it: leftmost matches of each pattern, never overlapping, with the hit limits of
-// the single- or multi-pattern scanner. Owns its read buffer; one scanner serves one file at a time.
+// Scans one file for the plan's patterns: leftmost matches of each pattern, never overlapping, with the
+// hit limits of the single- or multi-pattern scanner. The stream (a space in front of the file under whole
+// word) is taken in 51200-byte blocks, pattern by pattern within each block, which decides the hits kept
+// when a limit is reached; blocks are read twenty at a time behind a carried tail of the stream. Line feeds
+// are counted only up to the hits. Owns its buffer; one scanner serves one file at a time.
 class FileScanner {
 public:
     explicit FileScanner(const ScanPlan& plan);
@@ -19,31 +22,45 @@ public:
     // files that cannot be opened give a result that is not opened and not found.
     void scan(int dirFd, const char* name, ScanResult& result);
 
+    // A flag that, once set, ends the current scan at its next read; the result is then of no use.
+    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+
 private:
+    static constexpr std::size_t kBlocksPerRead = 20;
+    static constexpr std::size_t kReadSize = kBlocksPerRead * ScanPlan::kBlockSize;
+
     struct PatternState {
         uint64_t next = 0; // stream position of the next match attempt
         uint32_t hits = 0;
         bool done = false; // reached its own limit ("match all words")
     };
 
-    std::size_t readFirstBlock(int fd);
-    std::size_t readNextBlock(int fd, std::size_t lastBlockSize);
-    bool scanBlock(const ScanPlan& plan, FileKind kind, ScanResult& result);
+    void scanStream(int fd, ScanResult& result);
+    std::size_t readFirst(int fd);
+    std::size_t readFile(int fd, unsigned char* data, std::size_t size);
+    std::size_t readMore(int fd, FileKind kind);
+    bool scanBlock(FileKind kind, ScanResult& result);
     bool scanPattern(std::size_t index, FileKind kind, ScanResult& result);
-    uint64_t findCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const;
+    uint64_t nextCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const;
     bool matchesAt(const std::string& bytes, const MatchTable& table, uint64_t start) const;
     bool countHit(PatternState& state);
     bool allWordsHit() const;
+    uint64_t linesBefore(uint64_t streamPos);
 
     const unsigned char* at(uint64_t streamPos) const { return m_window + (streamPos - m_windowStart); }
 
     const ScanPlan& m_plan;
+    const std::atomic<bool>* m_cancel = nullptr;
     std::unique_ptr<unsigned char[]> m_buffer;
-    unsigned char* m_window = nullptr; // carried tail of earlier blocks, then the current block
+    unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
+    uint64_t m_streamEnd = 0; // stream bytes read so far
+    uint64_t m_fileSize = 0; // as the file's status gave it when it was opened (0: unknown)
+    uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;
     uint64_t m_blockEnd = 0;
-    uint64_t m_linesBeforeBlock = 0;
+    uint64_t m_linePos = 0; // line feeds in the stream before m_linePos ...
+    uint64_t m_lines = 0; // ... are m_lines
     uint32_t m_totalHits = 0;
     std::vector<PatternState> m_states;
 };

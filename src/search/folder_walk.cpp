@@ -28,7 +28,10 @@ void FolderWalk::start(const std::string& rootPath)
     enter(AT_FDCWD, rootPath, rootPath.c_str());
 }
 
-std::string FolderWalk::fullPath() const { return joinPath(directory(), m_name); }
+std::string FolderWalk::fullPath() const
+{
+    return joinPath(directory(), m_name);
+}
 
 void FolderWalk::enter(int parentFd, const std::string& path, const char* openName)
 {
@@ -36,9 +39,8 @@ void FolderWalk::enter(int parentFd, const std::string& path, const char* openNa
     if (!fd.valid())
         return;
     Frame frame;
-    frame.fd = std::move(fd);
-    frame.path = path;
-    frame.listing.read(frame.fd.get());
+    frame.listing.read(fd.get());
+    frame.directory = std::make_shared<const OpenDirectory>(OpenDirectory { std::move(fd), path });
     m_frames.push_back(std::move(frame));
     m_pendingEnter = true;
 }
@@ -68,7 +70,7 @@ FolderWalk::EventType FolderWalk::next()
         const std::size_t index = frame.entryIndex++;
         const std::string_view name = frame.listing.name(index);
         if (frame.listing.kind(index) == EntryKind::Folder && name.front() != '.')
-            enter(frame.fd.get(), joinPath(frame.path, name), name.data());
+            enter(frame.directory->fd.get(), joinPath(frame.directory->path, name), name.data());
         return EventType::SubFolderEntry;
     }
     return EventType::Done;

@@ -3,10 +3,18 @@
 #include "search/directory_listing.h"
 #include "search/unique_fd.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vellick {
+
+// An open directory of the walk with its path. Files queued for scanning hold it too, so it stays open
+// until the last of them has been scanned.
+struct OpenDirectory {
+    UniqueFd fd;
+    std::string path;
+};
 
 // Depth-first walk of a folder tree in the search's order: a folder's own files, pattern by pattern in
 // listing order, then (with sub-folders) its entries, entering each folder whose name does not begin
@@ -27,16 +35,16 @@ public:
     void start(const std::string& rootPath);
     EventType next();
 
-    int dirFd() const { return m_frames.back().fd.get(); }
-    const std::string& directory() const { return m_frames.back().path; }
+    int dirFd() const { return m_frames.back().directory->fd.get(); }
+    const std::string& directory() const { return m_frames.back().directory->path; }
+    const std::shared_ptr<const OpenDirectory>& openDirectory() const { return m_frames.back().directory; }
     std::string_view name() const { return m_name; }
     const char* nameCString() const { return m_name.data(); } // zero-terminated
     std::string fullPath() const;
 
 private:
     struct Frame {
-        UniqueFd fd;
-        std::string path;
+        std::shared_ptr<const OpenDirectory> directory;
         DirectoryListing listing;
         std::size_t patternIndex = 0;
         std::size_t entryIndex = 0;

@@ -5,17 +5,17 @@
 namespace vellick {
 
 namespace {
-    constexpr std::size_t kLongDirectory = 32;
+constexpr std::size_t kLongDirectory = 32;
 
-    std::string shortenedDirectory(std::string_view directory)
-    {
-        if (directory.size() <= kLongDirectory)
-            return std::string(directory);
-        const std::size_t slash = directory.rfind('/');
-        if (slash == std::string_view::npos || slash == 0)
-            return std::string(directory);
-        return "..." + std::string(directory.substr(slash));
-    }
+std::string shortenedDirectory(std::string_view directory)
+{
+    if (directory.size() <= kLongDirectory)
+        return std::string(directory);
+    const std::size_t slash = directory.rfind('/');
+    if (slash == std::string_view::npos || slash == 0)
+        return std::string(directory);
+    return "..." + std::string(directory.substr(slash));
+}
 } // namespace
 
 std::string folderProgressText(unsigned checkedCount, std::string_view directory)

@@ -1,31 +1,68 @@
 #include "search/scan_plan.h"
 
 #include <algorithm>
-#include <bit>
+#include <string_view>
 
 namespace vellick {
 
 namespace {
 
-    MatchRules rulesFor(uint32_t flags, bool singlePattern, FileKind kind)
-    {
-        MatchRules rules;
-        rules.ignoreCase = flags & IgnoreCase;
-        rules.wholeWord = flags & WholeWord;
-        rules.spaceMatchesBlank = !singlePattern || (flags & WholePhrase);
-        rules.zeroMatchesFF = !singlePattern;
-        rules.skipUnprintable
-            = singlePattern && kind == FileKind::Binary && !(flags & WholeWord) && !(flags & WholePhrase);
-        return rules;
-    }
+MatchRules rulesFor(uint32_t flags, bool singlePattern, FileKind kind)
+{
+    MatchRules rules;
+    rules.ignoreCase = flags & IgnoreCase;
+    rules.wholeWord = flags & WholeWord;
+    rules.spaceMatchesBlank = !singlePattern || (flags & WholePhrase);
+    rules.zeroMatchesFF = !singlePattern;
+    rules.skipUnprintable = singlePattern && kind == FileKind::Binary && !(flags & WholeWord) && !(flags & WholePhrase);
+    return rules;
+}
 
-    int setSize(const std::array<uint64_t, 4>& row)
-    {
-        int size = 0;
-        for (uint64_t word : row)
-            size += std::popcount(word);
-        return size;
+// The bytes of a 256-bit set, when there are three or fewer.
+std::optional<ByteSet> smallSet(const std::array<uint64_t, 4>& row)
+{
+    ByteSet set;
+    for (unsigned c = 0; c < 256; ++c) {
+        if ((row[c >> 6] >> (c & 63)) & 1) {
+            if (set.count == 3)
+                return std::nullopt;
+            set.bytes[static_cast<std::size_t>(set.count++)] = static_cast<unsigned char>(c);
+        }
     }
+    if (set.count == 0)
+        return std::nullopt;
+    return set;
+}
+
+// A rough guess of how often a byte occurs in text and source code; rarer bytes make better probes.
+int byteFrequency(unsigned char c)
+{
+    if (c == ' ')
+        return 1000;
+    if (c == '\n' || c == '\t')
+        return 300;
+    if (c >= 'a' && c <= 'z')
+        return std::string_view("qzjxkvwyb").find(static_cast<char>(c)) != std::string_view::npos ? 40 : 150;
+    if (c >= 'A' && c <= 'Z')
+        return 25;
+    if (c >= '0' && c <= '9')
+        return 40;
+    if (c == '_')
+        return 150; // joins the words of most identifiers in source code
+    if (c == '(' || c == ')' || c == ',' || c == ';' || c == '.' || c == '=' || c == '*')
+        return 60;
+    if (c >= 0x21 && c <= 0x7E)
+        return 15;
+    return c == 0 ? 20 : 5;
+}
+
+int setFrequency(const ByteSet& set)
+{
+    int total = 0;
+    for (int i = 0; i < set.count; ++i)
+        total += byteFrequency(set.bytes[static_cast<std::size_t>(i)]);
+    return total;
+}
 
 } // namespace
 
@@ -37,42 +74,38 @@ ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys)
     m_textTable = MatchTable(rulesFor(m_flags, m_singlePattern, FileKind::Text));
     m_binaryTable = MatchTable(rulesFor(m_flags, m_singlePattern, FileKind::Binary));
     for (const std::string& bytes : keywords.patterns()) {
-        CompiledPattern pattern { bytes, chooseAnchor(bytes) };
-        if (!bytes.empty()) {
-            const auto anchorByte = static_cast<unsigned char>(bytes[pattern.anchor]);
-            pattern.soleAnchorByte = { soleMatchingByte(FileKind::Text, anchorByte),
-                soleMatchingByte(FileKind::Binary, anchorByte) };
-        }
+        CompiledPattern pattern { bytes, { chooseProbe(bytes, FileKind::Text), chooseProbe(bytes, FileKind::Binary) } };
         m_patterns.push_back(std::move(pattern));
         m_carrySize = std::max(m_carrySize, bytes.size());
     }
 }
 
-// The anchor is judged on the text-file table; the binary table only ever matches fewer bytes.
-std::size_t ScanPlan::chooseAnchor(const std::string& bytes) const
+// The two positions whose small byte sets are rarest (the same position twice when only one qualifies).
+std::optional<BytePairProbe> ScanPlan::chooseProbe(const std::string& bytes, FileKind kind) const
 {
-    std::size_t best = 0;
-    int bestSize = 257;
+    struct Candidate {
+        std::size_t position;
+        ByteSet set;
+        int frequency;
+    };
+    std::optional<Candidate> best;
+    std::optional<Candidate> second;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const int size = setSize(m_textTable.row(static_cast<unsigned char>(bytes[i])));
-        if (size < bestSize) {
-            best = i;
-            bestSize = size;
+        const auto set = smallSet(table(kind).row(static_cast<unsigned char>(bytes[i])));
+        if (!set)
+            continue;
+        const Candidate candidate { i, *set, setFrequency(*set) };
+        if (!best || candidate.frequency < best->frequency) {
+            second = best;
+            best = candidate;
+        } else if (!second || candidate.frequency < second->frequency) {
+            second = candidate;
         }
     }
-    return best;
-}
-
-int ScanPlan::soleMatchingByte(FileKind kind, unsigned char patternByte) const
-{
-    const auto& row = table(kind).row(patternByte);
-    if (setSize(row) != 1)
-        return -1;
-    for (int word = 0; word < 4; ++word) {
-        if (row[word])
-            return word * 64 + std::countr_zero(row[word]);
-    }
-    return -1;
+    if (!best)
+        return std::nullopt;
+    const Candidate& other = second ? *second : *best;
+    return BytePairProbe { best->position, best->set, other.position, other.set };
 }
 
 } // namespace vellick

@@ -1,24 +1,30 @@
 #pragma once
 
+#include "search/byte_probe.h"
 #include "search/keyword_list.h"
 #include "search/match_table.h"
 #include "search/scan_types.h"
 #include "search/search_options.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vellick {
 
-// One pattern ready for scanning: its bytes and the position whose set of matching bytes is smallest,
-// which is where candidates are looked for.
+// One pattern ready for scanning: its bytes and, per file kind, the two positions with the rarest small
+// sets of matching bytes, where candidates are looked for (none when no position matches three bytes or
+// fewer: every start is then a candidate).
 struct CompiledPattern {
     std::string bytes;
-    std::size_t anchor = 0;
-    // The one byte the anchor matches in a text and in a binary file, or -1 when it matches several.
-    std::array<int, 2> soleAnchorByte { -1, -1 };
+    std::array<std::optional<BytePairProbe>, 2> probe; // indexed by kindIndex()
 };
+
+constexpr std::size_t kindIndex(FileKind kind)
+{
+    return kind == FileKind::Binary ? 1 : 0;
+}
 
 // Everything a file scan needs, built once per search run from the keyword list, the flags and the hit
 // limit. Fewer than two patterns use the single-pattern scanner's rules, more the multi-pattern scanner's.
@@ -43,8 +49,7 @@ public:
     uint32_t delimiterBytes() const { return wholeWord() ? 2 : 0; }
 
 private:
-    std::size_t chooseAnchor(const std::string& bytes) const;
-    int soleMatchingByte(FileKind kind, unsigned char patternByte) const;
+    std::optional<BytePairProbe> chooseProbe(const std::string& bytes, FileKind kind) const;
 
     std::vector<CompiledPattern> m_patterns;
     MatchTable m_textTable;

@@ -10,35 +10,35 @@ namespace vellick {
 
 namespace {
 
-    bool keywordsAreValid(const std::string& text, uint32_t flags)
-    {
-        if (flags & WholePhrase)
-            return isValidKeyword(text);
-        for (std::string_view word : splitWords(cutText(text, kMaxKeywordText + 1))) {
-            if (!isValidKeyword(word))
-                return false;
-        }
-        return true;
+bool keywordsAreValid(const std::string& text, uint32_t flags)
+{
+    if (flags & WholePhrase)
+        return isValidKeyword(text);
+    for (std::string_view word : splitWords(cutText(text, kMaxKeywordText + 1))) {
+        if (!isValidKeyword(word))
+            return false;
     }
+    return true;
+}
 
-    uint32_t modeFlag(MatchMode mode)
-    {
-        switch (mode) {
-        case MatchMode::AllWords:
-            return AllWords;
-        case MatchMode::AnyWord:
-            return AnyWord;
-        default:
-            return WholePhrase;
-        }
+uint32_t modeFlag(MatchMode mode)
+{
+    switch (mode) {
+    case MatchMode::AllWords:
+        return AllWords;
+    case MatchMode::AnyWord:
+        return AnyWord;
+    default:
+        return WholePhrase;
     }
+}
 
-    std::string folderMessage(const std::string& folder)
-    {
-        std::string message = kFolderNotFoundFormat;
-        message.replace(message.find("%s"), 2, folder);
-        return message;
-    }
+std::string folderMessage(const std::string& folder)
+{
+    std::string message = kFolderNotFoundFormat;
+    message.replace(message.find("%s"), 2, folder);
+    return message;
+}
 
 } // namespace
 

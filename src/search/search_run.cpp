@@ -6,14 +6,28 @@
 #include "search/search_host.h"
 #include "search/search_request.h"
 
+#include <algorithm>
 #include <fcntl.h>
+#include <thread>
 
 namespace vellick {
+
+namespace {
+// Walk events held ahead of the run, files and folder entries together.
+constexpr std::size_t kMaxEventsAhead = 4 * ScanPipeline::kWindow;
+} // namespace
 
 SearchRun::SearchRun(CVellickDoc& doc, SearchHost& host)
     : m_doc(doc)
     , m_host(host)
+    , m_workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
 {
+}
+
+void SearchRun::setScanThreads(int workers, bool runThreadScans)
+{
+    m_workers = std::max(0, workers);
+    m_runThreadScans = runThreadScans;
 }
 
 SearchRun::~SearchRun() = default;
@@ -40,74 +54,111 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_host.beep();
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
     m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
-    m_scanner = std::make_unique<FileScanner>(*m_plan);
     m_searchRunning = true;
     m_inProgress = true;
     if (criteria.listedFilesMode) {
+        m_recheckScanner = std::make_unique<FileScanner>(*m_plan);
         m_recheckRow = 0;
         m_recheckLeft = m_doc.rowCount();
     } else {
+        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         m_walk->start(currentDirectory().value_or("."));
+        m_walkDone = false;
     }
 }
 
-bool SearchRun::step(int budget)
+bool SearchRun::step(int budget, std::chrono::milliseconds maxWait)
 {
     if (!m_inProgress)
         return false;
-    bool more = true;
-    for (; budget > 0 && more; --budget) {
+    Progress progress = Progress::Continue;
+    for (; budget > 0 && progress == Progress::Continue; --budget) {
         if (!m_searchRunning)
-            more = false;
+            progress = Progress::Ended;
         else
-            more = m_criteria.listedFilesMode ? recheckStep() : walkStep();
+            progress = m_criteria.listedFilesMode ? recheckStep() : walkStep(maxWait);
     }
-    if (!more)
+    if (progress == Progress::Ended) {
         finish();
-    return more;
+        return false;
+    }
+    return true;
 }
 
-// Goes on to the next file or sub-folder entry; false when the walk is over.
-bool SearchRun::walkStep()
+// Walks on ahead of the files taken, queueing files for the scanning threads.
+void SearchRun::walkAhead()
 {
-    for (;;) {
-        switch (m_walk->next()) {
-        case FolderWalk::EventType::EnteredFolder:
-            m_host.setStatusText(folderProgressText(m_checkedCount, m_walk->directory()));
-            continue;
-        case FolderWalk::EventType::File:
-            if (scanFile(m_walk->dirFd(), m_walk->nameCString())) {
-                const int index = m_doc.addRecord(m_walk->fullPath(), m_result.kind, m_result.status);
-                for (const Hit& hit : m_result.hits)
-                    m_doc.record(index).appendHit(hit);
-                if (m_foundCount < kAnnouncedFound)
-                    m_doc.updateAllViews(HintRowsAdded);
-            }
-            return m_foundCount < kMaxFound;
-        case FolderWalk::EventType::SubFolderEntry:
-            return true;
+    while (!m_walkDone && !m_pipeline->full() && m_walkEvents.size() < kMaxEventsAhead) {
+        const FolderWalk::EventType type = m_walk->next();
+        switch (type) {
         case FolderWalk::EventType::Done:
-            return false;
+            m_walkDone = true;
+            break;
+        case FolderWalk::EventType::File:
+            m_pipeline->queue(m_walk->openDirectory(), m_walk->name());
+            m_walkEvents.push_back({ type, nullptr });
+            break;
+        case FolderWalk::EventType::EnteredFolder:
+            m_walkEvents.push_back({ type, m_walk->openDirectory() });
+            break;
+        case FolderWalk::EventType::SubFolderEntry:
+            m_walkEvents.push_back({ type, nullptr });
+            break;
         }
     }
 }
 
+// Takes the walk's next file or sub-folder entry.
+SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
+{
+    for (;;) {
+        walkAhead();
+        if (m_walkEvents.empty())
+            return Progress::Ended;
+        const WalkEvent& event = m_walkEvents.front();
+        if (event.type == FolderWalk::EventType::EnteredFolder) {
+            m_host.setStatusText(folderProgressText(m_checkedCount, event.directory->path));
+            m_walkEvents.pop_front();
+            continue;
+        }
+        if (event.type == FolderWalk::EventType::SubFolderEntry) {
+            m_walkEvents.pop_front();
+            return Progress::Continue;
+        }
+        const ScanResult* result = m_pipeline->front(maxWait);
+        if (!result)
+            return Progress::Waiting;
+        if (takeResult(*result)) {
+            const int index = m_doc.addRecord(
+                joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName()), result->kind, result->status);
+            for (const Hit& hit : result->hits)
+                m_doc.record(index).appendHit(hit);
+            if (m_foundCount < kAnnouncedFound)
+                m_doc.updateAllViews(HintRowsAdded);
+        }
+        m_pipeline->pop();
+        m_walkEvents.pop_front();
+        return m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
+    }
+}
+
 // Re-checks the listed file in the current row; a file that no longer matches loses its row.
-bool SearchRun::recheckStep()
+SearchRun::Progress SearchRun::recheckStep()
 {
     if (m_recheckLeft == 0)
-        return false;
+        return Progress::Ended;
     --m_recheckLeft;
     const int recordIndex = m_doc.recordAtRow(m_recheckRow);
     CLine& line = m_doc.record(recordIndex);
     line.clearHits();
     m_host.setStatusText(fileProgressText(line.path));
-    if (scanFile(AT_FDCWD, line.path.c_str())) {
+    m_recheckScanner->scan(AT_FDCWD, line.path.c_str(), m_recheckResult);
+    if (takeResult(m_recheckResult)) {
         // The file may have changed kind since it was listed; the kind must agree with the new hit lines.
-        line.kind = m_result.kind;
-        for (const Hit& hit : m_result.hits)
+        line.kind = m_recheckResult.kind;
+        for (const Hit& hit : m_recheckResult.hits)
             line.appendHit(hit);
         ++m_recheckRow;
     } else {
@@ -115,17 +166,16 @@ bool SearchRun::recheckStep()
         if (m_foundCount < kAnnouncedFound)
             m_host.repaintNow();
     }
-    return m_recheckLeft > 0 && m_foundCount < kMaxFound;
+    return m_recheckLeft > 0 && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
 }
 
-// Scans one file into m_result and counts it; true when it was found.
-bool SearchRun::scanFile(int dirFd, const char* name)
+// Counts a scanned file; true when it was found.
+bool SearchRun::takeResult(const ScanResult& result)
 {
-    m_scanner->scan(dirFd, name, m_result);
     ++m_checkedCount;
-    if (m_result.found)
+    if (result.found)
         ++m_foundCount;
-    return m_result.found;
+    return result.found;
 }
 
 void SearchRun::finish()
@@ -136,8 +186,10 @@ void SearchRun::finish()
         m_doc.setCurrent(m_doc.recordAtRow(0));
         m_host.selectFirstRowAndFocus();
     }
+    m_walkEvents.clear();
+    m_pipeline.reset(); // files scanned ahead and not taken are dropped
     m_walk.reset();
-    m_scanner.reset();
+    m_recheckScanner.reset();
 
     m_host.invalidateTextPane();
     m_host.setCombosReadOnly(false);

@@ -3,10 +3,13 @@
 #include "search/file_scanner.h"
 #include "search/folder_walk.h"
 #include "search/keyword_list.h"
+#include "search/scan_pipeline.h"
 #include "search/scan_plan.h"
 #include "search/search_options.h"
 
+#include <chrono>
 #include <ctime>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -16,22 +19,30 @@ class CVellickDoc;
 class SearchHost;
 
 // One search over a folder tree or over the files already listed, as a resumable state machine: start()
-// prepares the panel and the document, each step() scans a bounded number of files and returns so that
+// prepares the panel and the document, each step() takes a bounded number of files and returns so that
 // the caller can let events through, and the last step ends the run with its summary. stop() is seen
-// between files. The window drives it from a timer, vellick-cli from a loop. The keyword list and flags
-// of the last run stay available until the next start (reports read them).
+// between files. Files are scanned ahead on worker threads and taken in walk order, so rows, counts and
+// texts are the same as with one thread. The window drives a run from a timer, vellick-cli from a loop.
+// The keyword list and flags of the last run stay available until the next start (reports read them).
 class SearchRun {
 public:
     static constexpr int kMaxFound = 100000;
     static constexpr int kAnnouncedFound = 20;
+    static constexpr std::chrono::milliseconds kWaitForever { -1 };
 
     SearchRun(CVellickDoc& doc, SearchHost& host);
     ~SearchRun();
 
+    // Worker threads that scan ahead (default: one per processor), and whether the run's own thread scans
+    // too when a result is not ready yet (vellick-cli: yes; the window keeps its thread for events).
+    // With no workers every file is scanned on the run's thread.
+    void setScanThreads(int workers, bool runThreadScans);
+
     // Starts a run; the criteria passed Start's checks and the folder is the current directory.
     void start(const SearchCriteria& criteria, const SearchSettings& settings);
-    // Handles up to `budget` files or folder entries; false once the run has ended.
-    bool step(int budget);
+    // Takes up to `budget` files or folder entries, waiting at most `maxWait` for a file's result;
+    // false once the run has ended.
+    bool step(int budget, std::chrono::milliseconds maxWait = kWaitForever);
     // The Start/Stop command during a run.
     void stop() { m_searchRunning = false; }
 
@@ -45,20 +56,32 @@ public:
     uint32_t flags() const { return m_keywords.flags(); }
 
 private:
-    bool walkStep();
-    bool recheckStep();
-    bool scanFile(int dirFd, const char* name);
+    enum class Progress { Continue, Waiting, Ended };
+    struct WalkEvent {
+        FolderWalk::EventType type;
+        std::shared_ptr<const OpenDirectory> directory;
+    };
+
+    void walkAhead();
+    Progress walkStep(std::chrono::milliseconds maxWait);
+    Progress recheckStep();
+    bool takeResult(const ScanResult& result);
     void finish();
 
     CVellickDoc& m_doc;
     SearchHost& m_host;
+    int m_workers;
+    bool m_runThreadScans = false;
     SearchCriteria m_criteria;
     SearchSettings m_settings;
     KeywordList m_keywords;
     std::unique_ptr<ScanPlan> m_plan;
-    std::unique_ptr<FileScanner> m_scanner;
     std::optional<FolderWalk> m_walk;
-    ScanResult m_result;
+    std::deque<WalkEvent> m_walkEvents; // walked ahead, not yet taken
+    bool m_walkDone = false;
+    std::unique_ptr<ScanPipeline> m_pipeline;
+    std::unique_ptr<FileScanner> m_recheckScanner;
+    ScanResult m_recheckResult;
     bool m_searchRunning = false;
     bool m_inProgress = false;
     int m_foundCount = 0;

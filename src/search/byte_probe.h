@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vellick {
+
+// A small set of byte values (one to three) that a pattern position can match.
+struct ByteSet {
+    std::array<unsigned char, 3> bytes {};
+    int count = 0;
+
+    bool contains(unsigned char c) const
+    {
+        return (count > 0 && c == bytes[0]) || (count > 1 && c == bytes[1]) || (count > 2 && c == bytes[2]);
+    }
+};
+
+// Two pattern positions that every match must pass, used to find match candidates quickly: the first
+// start s at which data[s + first] is in firstSet and data[s + second] is in secondSet.
+struct BytePairProbe {
+    std::size_t first = 0;
+    ByteSet firstSet;
+    std::size_t second = 0;
+    ByteSet secondSet;
+};
+
+// The first s in [from, last] that passes the probe, or last + 1. Reads data[from + offset] through
+// data[last + offset] for both offsets only. Uses the widest vector instructions the processor has.
+std::size_t findProbeCandidate(
+    const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe);
+
+// The same with a chosen instruction level; tests compare the levels (off x86-64 every level is scalar).
+enum class ProbeLevel { Scalar, Sse2, Best };
+std::size_t findProbeCandidate(
+    const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe, ProbeLevel level);
+
+// The number of bytes equal to `byte` in data[0, size).
+uint64_t countByte(const unsigned char* data, std::size_t size, unsigned char byte);
+
+} // namespace vellick

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "search/file_scanner.h"
+#include "search/folder_walk.h"
+#include "search/scan_types.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vellick {
+
+// Scans files ahead of the search run on worker threads while the run takes the results in the order
+// the files were queued. At most a fixed number of files are queued at once, so memory stays bounded.
+// The run's thread may scan the oldest file itself instead of waiting for a worker. With no workers every
+// file is scanned on the run's thread when it is taken.
+class ScanPipeline {
+public:
+    static constexpr std::size_t kWindow = 64;
+
+    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans);
+    ~ScanPipeline();
+    ScanPipeline(const ScanPipeline&) = delete;
+    ScanPipeline& operator=(const ScanPipeline&) = delete;
+
+    bool full() const { return m_queued.size() >= kWindow; }
+    bool empty() const { return m_queued.empty(); }
+    void queue(std::shared_ptr<const OpenDirectory> directory, std::string_view name);
+
+    // The result of the oldest queued file, waiting at most `maxWait` for it (a negative wait: as long as
+    // it takes); nullptr when not ready.
+    const ScanResult* front(std::chrono::milliseconds maxWait);
+    // The directory and name of the oldest queued file.
+    const OpenDirectory& frontDirectory() const { return *m_queued.front()->directory; }
+    const std::string& frontName() const { return m_queued.front()->name; }
+    void pop();
+
+private:
+    enum class SlotState { Queued, Scanning, Ready };
+    struct Slot {
+        std::shared_ptr<const OpenDirectory> directory;
+        std::string name;
+        ScanResult result;
+        SlotState state = SlotState::Queued;
+    };
+
+    void workerLoop();
+    void scanSlot(FileScanner& scanner, Slot& slot);
+
+    const ScanPlan& m_plan;
+    bool m_runThreadScans;
+    std::unique_ptr<FileScanner> m_runThreadScanner;
+    std::deque<std::unique_ptr<Slot>> m_queued; // oldest first; only the run's thread adds and removes
+    std::vector<std::unique_ptr<Slot>> m_spare; // finished slots kept for their buffers
+    std::deque<Slot*> m_waiting; // queued slots no one scans yet
+    std::mutex m_mutex;
+    std::condition_variable m_work;
+    std::condition_variable m_done;
+    bool m_stopping = false;
+    std::atomic<bool> m_cancel { false };
+    std::vector<std::thread> m_workers;
+};
+
+} // namespace vellick
