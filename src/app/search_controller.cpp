@@ -35,8 +35,9 @@ void SearchController::tick()
     QElapsedTimer slice;
     slice.start();
     bool more = true;
-    while (more && slice.elapsed() < kSliceMilliseconds)
-        more = m_run.step(1);
+    // Files are scanned on worker threads; waiting for one never holds the window beyond its slice.
+    for (qint64 left = kSliceMilliseconds; more && left > 0; left = kSliceMilliseconds - slice.elapsed())
+        more = m_run.step(1, std::chrono::milliseconds(left));
     m_inTick = false;
     if (more)
         m_timer.start();

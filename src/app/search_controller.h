@@ -7,8 +7,9 @@
 
 namespace vellick {
 
-// Drives the search run from a 0 ms timer: each tick scans files for a few milliseconds and then lets the
-// window handle its events, so the list grows, the window repaints and Stop gets through between files.
+// Drives the search run from a 0 ms timer: each tick takes the files scanned by the run's worker threads
+// for a few milliseconds and then lets the window handle its events, so the list grows, the window
+// repaints and Stop gets through between files, even while one large file is being scanned.
 class SearchController : public QObject {
     Q_OBJECT
 public:
