@@ -233,6 +233,7 @@ void CSearchPanel::setRecentList(QComboBox& box, const std::vector<std::string>&
 std::vector<std::string> CSearchPanel::recentList(const QComboBox& box, bool paths)
 {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(box.count()));
     for (int i = 0; i < box.count(); ++i)
         entries.push_back(paths ? toPath(box.itemText(i)) : toText(box.itemText(i)));
     return entries;
