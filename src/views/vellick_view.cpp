@@ -147,14 +147,9 @@ void CVellickView::mouseDoubleClickEvent(QMouseEvent* event)
         QTableView::mouseDoubleClickEvent(event);
         return;
     }
-    const QPoint pos = event->position().toPoint();
-    if (checkBoxRowAt(pos) >= 0) {
-        // The second click of a quick pair on the box toggles it again, like the first.
-        m_model.toggleChecked(checkBoxRowAt(pos));
-        event->accept();
-        return;
-    }
-    const QModelIndex index = indexAt(pos);
+    // Anywhere on a row, its check box included, a double click opens the row's file when it is the current
+    // one; the first click of the pair has made it current unless a search runs.
+    const QModelIndex index = indexAt(event->position().toPoint());
     CVellickDoc& doc = m_model.document();
     if (index.isValid() && index.row() < doc.rowCount() && doc.recordAtRow(index.row()) == doc.current())
         m_host.openCurrentFile();

@@ -11,17 +11,30 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace vellick::test {
 
+namespace {
+// The program's runtime folder, removed when the program ends.
+struct RuntimeFolder {
+    std::string path = "/tmp/vellick-ui-runtime-XXXXXX";
+    ~RuntimeFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+} // namespace
+
 void prepareUiTestEnvironment()
 {
-    static std::string runtime = "/tmp/vellick-ui-runtime-XXXXXX";
-    if (!mkdtemp(runtime.data()) || chmod(runtime.c_str(), 0700) != 0)
+    static RuntimeFolder runtime;
+    if (!mkdtemp(runtime.path.data()) || chmod(runtime.path.c_str(), 0700) != 0)
         throw std::runtime_error("cannot make a runtime folder");
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
