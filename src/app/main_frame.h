@@ -77,6 +77,8 @@ private:
     void restoreSettings();
     void saveSettings();
     void onCommand(CommandId id);
+    bool onViewCommand(CommandId id);
+    bool onHelpCommand(CommandId id);
     void onFileCommand(CommandId id);
     void onStartStop();
     void onFolderButton();

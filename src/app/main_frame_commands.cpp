@@ -57,37 +57,54 @@ void CMainFrame::onCommand(CommandId id)
     case CommandId::UncheckAll:
         m_layouts->shownList()->uncheckAll();
         break;
-    case CommandId::ToggleToolBar:
-        m_commands->toolBar()->setVisible(!m_commands->toolBar()->isVisibleTo(this));
-        break;
-    case CommandId::ToggleStatusBar:
-        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
-        break;
-    case CommandId::ShowLineNumber:
-        toggleLineNumbers();
-        break;
-    case CommandId::SwitchLayout:
-        switchLayout();
-        break;
-    case CommandId::HelpIndex:
-    case CommandId::Help:
-    case CommandId::HelpUsing:
-        if (!HelpManual::open(id == CommandId::HelpUsing ? HelpManual::UsingHelp : HelpManual::Contents))
-            setStatusText(QStringLiteral("The user manual cannot be opened."));
-        break;
-    case CommandId::HelpMode:
-        QWhatsThis::enterWhatsThisMode();
-        break;
-    case CommandId::About:
-        CAboutDlg(this).exec();
-        break;
     case CommandId::NextPane:
     case CommandId::PreviousPane:
         switchPane();
         break;
     default:
-        onFileCommand(id);
+        if (!onViewCommand(id) && !onHelpCommand(id))
+            onFileCommand(id);
         break;
+    }
+}
+
+bool CMainFrame::onViewCommand(CommandId id)
+{
+    switch (id) {
+    case CommandId::ToggleToolBar:
+        m_commands->toolBar()->setVisible(!m_commands->toolBar()->isVisibleTo(this));
+        return true;
+    case CommandId::ToggleStatusBar:
+        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
+        return true;
+    case CommandId::ShowLineNumber:
+        toggleLineNumbers();
+        return true;
+    case CommandId::SwitchLayout:
+        switchLayout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::onHelpCommand(CommandId id)
+{
+    switch (id) {
+    case CommandId::HelpIndex:
+    case CommandId::Help:
+    case CommandId::HelpUsing:
+        if (!HelpManual::open(id == CommandId::HelpUsing ? HelpManual::UsingHelp : HelpManual::Contents))
+            setStatusText(QStringLiteral("The user manual cannot be opened."));
+        return true;
+    case CommandId::HelpMode:
+        QWhatsThis::enterWhatsThisMode();
+        return true;
+    case CommandId::About:
+        CAboutDlg(this).exec();
+        return true;
+    default:
+        return false;
     }
 }
 
