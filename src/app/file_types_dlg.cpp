@@ -1,8 +1,8 @@
 #include "app/file_types_dlg.h"
 
 #include "search/folder_file_types.h"
+#include "views/text_conversion.h"
 
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -28,15 +28,6 @@ QPushButton* button(const char* text, const char* name)
     push->setObjectName(QString::fromLatin1(name));
     push->setAutoDefault(false);
     return push;
-}
-
-QString fromName(const std::string& name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
-std::string toName(const QString& name)
-{
-    return QFile::encodeName(name).toStdString();
 }
 
 } // namespace
@@ -81,14 +72,14 @@ CFileTypesDlg::CFileTypesDlg(const QString& folderText, const std::string& folde
 
     const FolderFileTypes lists = listFolderFileTypes(m_folder, m_typeFilter);
     for (const std::string& type : lists.types)
-        m_types->addItem(fromName(type));
+        m_types->addItem(fromPath(type));
     const auto start = m_types->findItems(QStringLiteral("*.*"), Qt::MatchExactly);
     m_types->setCurrentItem(start.isEmpty() ? nullptr : start.constFirst());
     refillFiles();
 
     connect(m_types, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
-            m_typeFilter = toName(m_types->item(row)->text().mid(1));
+            m_typeFilter = toPath(m_types->item(row)->text().mid(1));
         refillFiles();
     });
     connect(m_types, &QListWidget::itemDoubleClicked, this, &CFileTypesDlg::selectFileType);
@@ -107,7 +98,7 @@ void CFileTypesDlg::refillFiles()
     const QSignalBlocker quiet(m_files);
     m_files->clear();
     for (const std::string& name : listFolderFileTypes(m_folder, m_typeFilter).files)
-        m_files->addItem(fromName(name));
+        m_files->addItem(fromPath(name));
 }
 
 void CFileTypesDlg::selectFile()
@@ -115,7 +106,7 @@ void CFileTypesDlg::selectFile()
     const QListWidgetItem* item = m_files->currentItem();
     if (!item)
         return;
-    const auto selected = m_selection.addFile(toName(item->text()));
+    const auto selected = m_selection.addFile(toPath(item->text()));
     if (!selected)
         return;
     showSelection(selected);
@@ -139,7 +130,7 @@ void CFileTypesDlg::showSelection(std::optional<int> selected)
 {
     m_chosen->clear();
     for (const std::string& entry : m_selection.entries())
-        m_chosen->addItem(fromName(entry));
+        m_chosen->addItem(fromPath(entry));
     m_chosen->setCurrentRow(selected.value_or(-1));
     m_remove->setEnabled(selected.has_value());
 }
@@ -147,7 +138,7 @@ void CFileTypesDlg::showSelection(std::optional<int> selected)
 void CFileTypesDlg::accept()
 {
     const std::string text = m_selection.resultText();
-    m_result = text.empty() ? std::nullopt : std::optional<QString>(fromName(text));
+    m_result = text.empty() ? std::nullopt : std::optional<QString>(fromPath(text));
     QDialog::accept();
 }
 

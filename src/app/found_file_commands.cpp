@@ -16,23 +16,14 @@
 #include "results/vellick_doc.h"
 #include "settings/settings_location.h"
 #include "settings/whole_file.h"
+#include "views/text_conversion.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 
 namespace vellick {
 namespace {
-
-QString fromBytes(const std::string& bytes)
-{
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-std::string toBytes(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
 
 // The loader's messages while a report is written go to the window's message boxes.
 class HostMessages : public MessageSink {
@@ -41,7 +32,7 @@ public:
         : m_host(host)
     {
     }
-    void showMessage(const std::string& text) override { m_host.showMessage(fromBytes(text)); }
+    void showMessage(const std::string& text) override { m_host.showMessage(fromPath(text)); }
 
 private:
     FileCommandHost& m_host;
@@ -60,7 +51,7 @@ public:
         COpenWithDlg dialog(m_runner, m_owner);
         if (m_runner.run(dialog) != QDialog::Accepted)
             return std::nullopt;
-        return toBytes(dialog.programName());
+        return toPath(dialog.programName());
     }
 
 private:
@@ -84,7 +75,7 @@ FoundFileCommands::FoundFileCommands(
 void FoundFileCommands::showFailure(const QString& caption, const ShellResult& result)
 {
     if (result.status == ShellResult::Status::Failed)
-        m_boxes.show(QMessageBox::Warning, caption, fromBytes(result.reason));
+        m_boxes.show(QMessageBox::Warning, caption, fromPath(result.reason));
 }
 
 void FoundFileCommands::deleteFiles()
@@ -99,7 +90,7 @@ void FoundFileCommands::deleteFiles()
 
 void FoundFileCommands::finishRename(int row, const QString& typed)
 {
-    const RenameOutcome outcome = renameRow(m_doc, row, toBytes(typed), m_services.renamer);
+    const RenameOutcome outcome = renameRow(m_doc, row, toPath(typed), m_services.renamer);
     if (outcome.step == RenameStep::Forbidden)
         m_boxes.show(QMessageBox::Critical, QString::fromLatin1(kRenameCaption),
             QString::fromLatin1(forbiddenCharactersMessage()));
@@ -121,18 +112,18 @@ void FoundFileCommands::copyOneFile()
         return;
     const std::string source = m_doc.record(m_doc.current()).path;
     const CopyDialogSetup setup = copyDialogSetup(m_doc.record(m_doc.current()));
-    QFileDialog dialog(m_owner, fromBytes(setup.title));
+    QFileDialog dialog(m_owner, fromPath(setup.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // the copy asks itself, with Yes to All and Cancel
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList filters;
     for (const auto& [label, pattern] : setup.filters)
-        filters.append(fromBytes(label) + QStringLiteral(" (") + fromBytes(pattern) + QLatin1Char(')'));
+        filters.append(fromPath(label) + QStringLiteral(" (") + fromPath(pattern) + QLatin1Char(')'));
     dialog.setNameFilters(filters);
-    dialog.selectFile(fromBytes(setup.defaultName));
+    dialog.selectFile(fromPath(setup.defaultName));
     if (m_runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const std::string target = toBytes(dialog.selectedFiles().constFirst());
+    const std::string target = toPath(dialog.selectedFiles().constFirst());
     ReplaceDecision replace(m_boxes);
     const ShellResult result = vellick::copyOneFile(source, target, m_services.copier, replace);
     if (result.reason == kCopiedToItself)
@@ -146,14 +137,14 @@ void FoundFileCommands::copyToFolder()
     if (m_host.searchRunning())
         return;
     if (m_state.lastDestinationFolder.empty())
-        m_state.lastDestinationFolder = toBytes(QDir::currentPath());
+        m_state.lastDestinationFolder = toPath(QDir::currentPath());
     QFileDialog dialog(m_owner, QString::fromLatin1(kDestinationFolderTitle));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setDirectory(fromBytes(m_state.lastDestinationFolder));
+    dialog.setDirectory(fromPath(m_state.lastDestinationFolder));
     if (m_runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const std::string folder = toBytes(dialog.selectedFiles().constFirst());
+    const std::string folder = toPath(dialog.selectedFiles().constFirst());
     if (folder.empty())
         return;
     ReplaceDecision replace(m_boxes);
@@ -170,7 +161,7 @@ void FoundFileCommands::open(bool askForProgram)
     OpenWithQuestion question(m_owner, m_runner);
     const auto error = openFile(m_doc.record(m_doc.current()).path, askForProgram, m_services.launcher, question);
     if (error)
-        m_boxes.show(QMessageBox::Information, QString::fromLatin1(kOpenErrorCaption), fromBytes(*error));
+        m_boxes.show(QMessageBox::Information, QString::fromLatin1(kOpenErrorCaption), fromPath(*error));
 }
 
 bool FoundFileCommands::writeReport(const std::string& path, ReportFormat format)
@@ -184,7 +175,7 @@ bool FoundFileCommands::writeReport(const std::string& path, ReportFormat format
     QApplication::restoreOverrideCursor();
     m_host.setStatusText(QStringLiteral(" "));
     if (status != ReportStatus::Written)
-        m_boxes.show(QMessageBox::Critical, QStringLiteral("Error"), fromBytes(reportStatusText(status)));
+        m_boxes.show(QMessageBox::Critical, QStringLiteral("Error"), fromPath(reportStatusText(status)));
     return status == ReportStatus::Written;
 }
 
@@ -212,7 +203,7 @@ void FoundFileCommands::printReport(bool preview)
         return;
     const ShellResult result = preview ? m_services.printer.preview(path) : m_services.printer.print(path);
     if (!result.ok())
-        m_host.setStatusText(fromBytes(result.reason));
+        m_host.setStatusText(fromPath(result.reason));
 }
 
 } // namespace vellick

@@ -57,6 +57,7 @@ public:
     void printReport(bool preview);
 
     FileCommandState& state() { return m_state; }
+    const FileServices& services() const { return m_services; }
 
 private:
     void copyOneFile();

@@ -1,8 +1,7 @@
 #include "app/message_boxes.h"
 
 #include "app/modal_runner.h"
-
-#include <QFile>
+#include "views/text_conversion.h"
 
 namespace vellick {
 
@@ -33,8 +32,8 @@ void MessageBoxes::show(QMessageBox::Icon icon, const QString& caption, const QS
 
 ReplaceAnswer MessageBoxes::askReplace(const std::string& target)
 {
-    const QString text = QStringLiteral("The file \"%1\" already exists.\n\nDo you want to replace it?")
-                             .arg(QFile::decodeName(QByteArray::fromStdString(target)));
+    const QString text
+        = QStringLiteral("The file \"%1\" already exists.\n\nDo you want to replace it?").arg(fromPath(target));
     switch (run(QMessageBox::Warning, QStringLiteral("Confirm File Replace"), text,
         QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No)) {
     case QMessageBox::Yes:

@@ -4,9 +4,9 @@
 #include "app/include_information_box.h"
 #include "app/modal_runner.h"
 #include "report/report_extension.h"
+#include "views/text_conversion.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -46,14 +46,14 @@ QWidget* includeInformationPart(FileCommandState& state, QWidget* parent)
 std::optional<std::string> ChooseReportFile(QWidget* owner, ModalRunner& runner, FileCommandState& state)
 {
     if (state.lastDestinationFolder.empty())
-        state.lastDestinationFolder = QFile::encodeName(QDir::currentPath()).toStdString();
+        state.lastDestinationFolder = toPath(QDir::currentPath());
     QFileDialog dialog(owner, QStringLiteral("Save search result to file"));
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the boxes go into the dialog's own layout
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(reportFilters());
     dialog.selectNameFilter(reportFilters().value(static_cast<int>(state.reportFormat) - 1));
-    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(state.lastDestinationFolder)));
+    dialog.setDirectory(fromPath(state.lastDestinationFolder));
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
         grid->addWidget(includeInformationPart(state, &dialog), grid->rowCount(), 0, 1, grid->columnCount());
 
@@ -61,7 +61,7 @@ std::optional<std::string> ChooseReportFile(QWidget* owner, ModalRunner& runner,
         return std::nullopt;
     const int index = reportFilters().indexOf(dialog.selectedNameFilter());
     state.reportFormat = static_cast<ReportFormat>(index < 0 ? 1 : index + 1);
-    const std::string chosen = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const std::string chosen = toPath(dialog.selectedFiles().constFirst());
     return withReportExtension(chosen, state.reportFormat);
 }
 

@@ -1,5 +1,6 @@
 #include "fileops/delete_files.h"
 
+#include "fileops/taken_rows.h"
 #include "platform/trash_service.h"
 #include "results/vellick_doc.h"
 
@@ -11,18 +12,20 @@ DeleteOutcome deleteTakenFiles(CVellickDoc& doc, TrashService& trash)
     const int previousCurrent = doc.current();
     if (previousCurrent < 0)
         return outcome;
-    for (int row = doc.rowCount() - 1; row >= 0; --row) {
-        const int index = doc.recordAtRow(row);
-        CLine& line = doc.record(index);
-        if (!line.checked && index != doc.current())
-            continue;
-        outcome.stoppedBy = trash.moveToTrash(line.path);
+    // The files are chosen before the first one goes: a view may move its selection, and with it the
+    // current record, to a neighbouring row when a row is removed.
+    const std::vector<int> rows = takenRows(doc);
+    std::vector<int> records;
+    for (const int row : rows)
+        records.push_back(doc.recordAtRow(row));
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        outcome.stoppedBy = trash.moveToTrash(doc.record(*it).path);
         if (!outcome.stoppedBy.ok())
             break;
         ++outcome.deleted;
-        if (index == doc.current())
+        if (*it == doc.current())
             doc.setCurrent(-1);
-        doc.removeDisplayRow(row);
+        doc.removeDisplayRow(doc.rowOfRecord(*it));
     }
     if (doc.rowCount() > 0)
         doc.setCurrent(doc.recordAtRow(0));

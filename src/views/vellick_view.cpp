@@ -22,7 +22,8 @@ CVellickView::CVellickView(ResultListModel& model, ViewHost& host, bool stackedL
     setItemDelegate(new ResultItemDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rename in place: a click on the name of the selected row, or F2.
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     setShowGrid(false);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -52,6 +53,16 @@ CVellickView::Widths CVellickView::columnWidths() const
     for (int column = 0; column < kColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = columnWidth(column);
     return widths;
+}
+
+void CVellickView::beginRename()
+{
+    const int row = m_model.currentRow();
+    if (row < 0)
+        return;
+    const QModelIndex name = m_model.index(row, 0);
+    scrollTo(name);
+    edit(name);
 }
 
 void CVellickView::checkAll()

@@ -25,6 +25,9 @@ public:
     void setColumnWidths(const Widths& widths);
     Widths columnWidths() const;
 
+    // Rename: in-place editing of the current record's file name begins (the model reports its end).
+    void beginRename();
+
     void checkAll();
     void uncheckAll();
     // Selects the first row and gives the list the keyboard focus (end of a search).

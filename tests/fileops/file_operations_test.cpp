@@ -51,6 +51,25 @@ public:
     std::vector<uint32_t> hints;
 };
 
+// Behaves like a list view whose selection moves to the row above when the selected row goes, and makes
+// that row's record current.
+class SelectionFollowingView : public DocumentObserver {
+public:
+    explicit SelectionFollowingView(CVellickDoc& doc)
+        : m_doc(doc)
+    {
+    }
+    void onDocumentUpdate(uint32_t) override { }
+    void onRowRemoved(int row) override
+    {
+        if (m_doc.current() < 0 && m_doc.rowCount() > 0)
+            m_doc.setCurrent(m_doc.recordAtRow(std::max(0, row - 1)));
+    }
+
+private:
+    CVellickDoc& m_doc;
+};
+
 TEST_F(FileOperationsTest, DeleteWalksUpOverCheckedRowsAndTheCurrentOne)
 {
     addFiles(5);
@@ -70,6 +89,21 @@ TEST_F(FileOperationsTest, DeleteWalksUpOverCheckedRowsAndTheCurrentOne)
     EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
     EXPECT_EQ(observer.hints, std::vector<uint32_t> { HintCurrentChanged });
     m_doc.removeObserver(&observer);
+}
+
+TEST_F(FileOperationsTest, DeleteTakesOnlyTheFilesChosenBeforeTheWalk)
+{
+    addFiles(4);
+    check({ 1, 3 });
+    m_doc.setCurrent(m_doc.recordAtRow(2));
+    SelectionFollowingView view(m_doc);
+    m_doc.addObserver(&view);
+    RecordingTrash trash;
+    EXPECT_EQ(deleteTakenFiles(m_doc, trash).deleted, 3);
+    EXPECT_EQ(trash.trashed, (std::vector<std::string> { "/f/file3.txt", "/f/file2.txt", "/f/file1.txt" }));
+    ASSERT_EQ(m_doc.rowCount(), 1);
+    EXPECT_EQ(pathAt(0), "/f/file0.txt");
+    m_doc.removeObserver(&view);
 }
 
 TEST_F(FileOperationsTest, DeleteStopsAtTheFirstFailureAndNeedsACurrentRecord)

@@ -7,6 +7,7 @@
 #include "app/report_file_chooser.h"
 #include "support/scripted_runner.h"
 #include "support/temp_tree.h"
+#include "support/ui_test_support.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -260,5 +261,5 @@ void FileDialogsTest::reportDialogGivesTheFormatsExtension()
     QCOMPARE(state.reportFormat, ReportFormat::Csv);
 }
 
-QTEST_MAIN(FileDialogsTest)
+VELLICK_UI_TEST_MAIN(FileDialogsTest)
 #include "tst_file_dialogs.moc"

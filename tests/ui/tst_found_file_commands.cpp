@@ -13,6 +13,7 @@
 #include "search/search_options.h"
 #include "support/private_xdg.h"
 #include "support/scripted_runner.h"
+#include "support/ui_test_support.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -371,5 +372,5 @@ void FoundFileCommandsTest::printWritesPlainTextAndCancelForgets()
     QCOMPARE(m_host.statusTexts.last(), QString::fromStdString(m_printer.failure));
 }
 
-QTEST_MAIN(FoundFileCommandsTest)
+VELLICK_UI_TEST_MAIN(FoundFileCommandsTest)
 #include "tst_found_file_commands.moc"
