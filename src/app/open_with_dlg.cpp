@@ -2,6 +2,7 @@
 
 #include "app/modal_runner.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -19,7 +20,9 @@ COpenWithDlg::COpenWithDlg(ModalRunner& runner, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Open With ..."));
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(32, 32));
+    const QIcon programIcon = QApplication::windowIcon();
+    icon->setPixmap(
+        (programIcon.isNull() ? style()->standardIcon(QStyle::SP_DesktopIcon) : programIcon).pixmap(32, 32));
     auto* label = new QLabel(QStringLiteral("Name of the program:"), this);
     label->setBuddy(m_edit);
     m_edit->setObjectName(QStringLiteral("programName"));

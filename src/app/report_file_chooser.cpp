@@ -54,8 +54,12 @@ std::optional<std::string> ChooseReportFile(QWidget* owner, ModalRunner& runner,
     dialog.setNameFilters(reportFilters());
     dialog.selectNameFilter(reportFilters().value(static_cast<int>(state.reportFormat) - 1));
     dialog.setDirectory(fromPath(state.lastDestinationFolder));
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
-        grid->addWidget(includeInformationPart(state, &dialog), grid->rowCount(), 0, 1, grid->columnCount());
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        QWidget* part = includeInformationPart(state, &dialog);
+        grid->addWidget(part, grid->rowCount(), 0, 1, grid->columnCount());
+        // Taller by the boxes, so that the list of files keeps its room.
+        dialog.resize(std::max(dialog.width(), 620), dialog.height() + part->sizeHint().height());
+    }
 
     if (runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
