@@ -7,7 +7,7 @@
 namespace vellick {
 
 // Sends files to the desktop's Trash, from where the user can restore them. Used by the Delete command;
-// the Linux implementation follows the freedesktop.org Trash specification, tests may use a fake.
+// the Linux implementation uses the freedesktop.org Trash layout, tests may use a fake.
 class TrashService {
 public:
     virtual ~TrashService() = default;

@@ -7,7 +7,7 @@
 
 namespace vellick {
 
-// The desktop Trash after the freedesktop.org Trash specification: a file on the file system of the home
+// The desktop Trash as freedesktop.org lays it down for desktops: a file on the file system of the home
 // Trash ($XDG_DATA_HOME/Trash) goes there; a file on another mount goes to $topdir/.Trash/$uid (when
 // $topdir/.Trash is a sticky folder that is no symbolic link) or else to $topdir/.Trash-$uid. The file is
 // only ever renamed into files/, never copied across file systems; its info/NAME.trashinfo is written
