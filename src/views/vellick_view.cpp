@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <utility>
 
 namespace vellick {
 
@@ -145,11 +146,22 @@ void CVellickView::mousePressEvent(QMouseEvent* event)
         if (row >= 0) {
             // The box toggles; the row is not selected and the current record stays.
             m_model.toggleChecked(row);
+            m_boxPressed = true;
             event->accept();
             return;
         }
     }
     QTableView::mousePressEvent(event);
+}
+
+void CVellickView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The list would take the release for the second click on the selected name and begin a rename.
+    if (std::exchange(m_boxPressed, false)) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
 }
 
 void CVellickView::mouseDoubleClickEvent(QMouseEvent* event)

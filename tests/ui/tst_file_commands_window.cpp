@@ -13,10 +13,12 @@
 #include "support/private_xdg.h"
 #include "support/scripted_runner.h"
 #include "support/ui_test_support.h"
+#include "views/result_item_delegate.h"
 #include "views/result_list_model.h"
 #include "views/vellick_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,6 +37,13 @@ bool exists(const std::string& path)
 {
     struct stat info { };
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Whether a name is being edited in the list.
+bool editing(const CVellickView& list)
+{
+    const auto* editor = list.findChild<QLineEdit*>();
+    return editor && editor->isVisible();
 }
 
 // Opening and printing stay inside the test: no association, nothing printed.
@@ -85,6 +94,7 @@ class FileCommandsWindowTest : public QObject {
 private slots:
     void deleteRemovesTheRowsAndSelectsTheNewCurrentFile();
     void renameInPlaceThroughTheList();
+    void aClickOnTheBoxNeverStartsARename();
     void advancedSettingsTakeEffectAndAreSavedAtClose();
     void filesButtonPutsTheChosenPatternsIntoTheBox();
     void noCommandIsAPlaceholderAnyMore();
@@ -147,6 +157,30 @@ void FileCommandsWindowTest::renameInPlaceThroughTheList()
     test::idle();
     QCOMPARE(w.runner->titles, QStringList { "Rename" });
     QCOMPARE(w.nameAt(0), QStringLiteral("alpha notes.txt"));
+}
+
+void FileCommandsWindowTest::aClickOnTheBoxNeverStartsARename()
+{
+    SearchedWindow w;
+    QVERIFY(w.window.search());
+    CVellickView& list = w.window.list();
+    const QRect nameCell = list.visualRect(list.model()->index(0, 0));
+    const QPoint name(nameCell.right() - 10, nameCell.center().y());
+    const QPoint box = ResultItemDelegate::checkBoxRect(nameCell).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, name); // the selected row's name: an edit begins
+    QTRY_VERIFY(editing(list));
+    QTest::keyClick(list.findChild<QLineEdit*>(), Qt::Key_Escape);
+    QTRY_VERIFY(!editing(list));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, box);
+    QVERIFY(list.resultModel().isChecked(0));
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QVERIFY(!editing(list));
+
+    // A double click on the selected name opens the file (here: asks for a program) and renames nothing.
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, name);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QCOMPARE(w.runner->titles, QStringList { "Open With ..." });
+    QVERIFY(!editing(list));
 }
 
 void FileCommandsWindowTest::advancedSettingsTakeEffectAndAreSavedAtClose()
