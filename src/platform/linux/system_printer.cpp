@@ -9,7 +9,7 @@ namespace vellick {
 namespace {
 
 // lp returns once the job is queued; this only guards against a print system that hangs.
-constexpr std::chrono::seconds kPrintTimeout { 30 };
+constexpr std::chrono::seconds kPrintTimeout { 10 };
 
 std::string firstLine(const std::string& text)
 {
