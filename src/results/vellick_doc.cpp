@@ -2,6 +2,7 @@
 
 #include "platform/shell_services.h"
 #include "results/result_order.h"
+#include "search/parent_directory.h"
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -9,13 +10,14 @@
 namespace vellick {
 
 namespace {
-    FileStatus statusOf(const std::string& path)
-    {
-        struct stat status {};
-        if (::stat(path.c_str(), &status) != 0)
-            return {};
-        return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
-    }
+FileStatus statusOf(const std::string& path)
+{
+    const ParentDirectory parent(path);
+    struct stat status { };
+    if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
+        return {};
+    return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
+}
 } // namespace
 
 CVellickDoc::CVellickDoc(FileTypeService* fileTypes)
@@ -95,9 +97,15 @@ void CVellickDoc::sortRowsByColumn(int column)
         [this](int index) -> const CLine& { return record(index); });
 }
 
-void CVellickDoc::addObserver(DocumentObserver* observer) { m_observers.push_back(observer); }
+void CVellickDoc::addObserver(DocumentObserver* observer)
+{
+    m_observers.push_back(observer);
+}
 
-void CVellickDoc::removeObserver(DocumentObserver* observer) { std::erase(m_observers, observer); }
+void CVellickDoc::removeObserver(DocumentObserver* observer)
+{
+    std::erase(m_observers, observer);
+}
 
 void CVellickDoc::updateAllViews(uint32_t hint)
 {
