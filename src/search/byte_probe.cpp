@@ -27,39 +27,84 @@ uint64_t countScalar(const unsigned char* data, std::size_t size, unsigned char 
 }
 
 #ifdef VELLICK_X86
+
 // Sets of fewer than three bytes repeat their first byte, so three compares always serve.
 unsigned char setByte(const ByteSet& set, int index)
 {
     return set.bytes[static_cast<std::size_t>(index < set.count ? index : 0)];
 }
 
-__attribute__((target("avx2"), always_inline)) inline __m256i splat32(const ByteSet& set, int index)
+// A set of one byte, or of two bytes that differ in one bit (a letter in both cases), is tested with one
+// OR and one compare: c is in the set exactly when (c | mask) == value.
+struct MaskTest {
+    bool usable = false;
+    unsigned char mask = 0;
+    unsigned char value = 0;
+};
+
+MaskTest maskTestFor(const ByteSet& set)
 {
-    return _mm256_set1_epi8(static_cast<char>(setByte(set, index)));
+    if (set.count == 1)
+        return { true, 0, set.bytes[0] };
+    const auto difference = static_cast<unsigned char>(set.bytes[0] ^ set.bytes[1]);
+    if (set.count == 2 && std::has_single_bit(difference))
+        return { true, difference, static_cast<unsigned char>(set.bytes[0] | difference) };
+    return {};
 }
 
-__attribute__((target("avx2"), always_inline)) inline __m256i inSet(__m256i v, __m256i a, __m256i b, __m256i c)
+// The bytes a vector's lanes are tested against: the mask and value of a mask test, or the set's bytes.
+struct SetLanes32 {
+    __m256i a, b, c;
+};
+
+__attribute__((target("avx2"))) void fillSetLanes(const ByteSet& set, SetLanes32& lanes)
 {
-    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, a), _mm256_cmpeq_epi8(v, b)), _mm256_cmpeq_epi8(v, c));
+    const MaskTest test = maskTestFor(set);
+    lanes.a = _mm256_set1_epi8(static_cast<char>(test.usable ? test.mask : setByte(set, 0)));
+    lanes.b = _mm256_set1_epi8(static_cast<char>(test.usable ? test.value : setByte(set, 1)));
+    lanes.c = _mm256_set1_epi8(static_cast<char>(setByte(set, 2)));
 }
 
-__attribute__((target("avx2"))) std::size_t findAvx2(
+template <bool Masked>
+__attribute__((target("avx2"), always_inline)) inline __m256i inSet32(__m256i v, const SetLanes32& set)
+{
+    if constexpr (Masked)
+        return _mm256_cmpeq_epi8(_mm256_or_si256(v, set.a), set.b);
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpeq_epi8(v, set.a), _mm256_cmpeq_epi8(v, set.b)), _mm256_cmpeq_epi8(v, set.c));
+}
+
+template <bool FirstMasked, bool SecondMasked>
+__attribute__((target("avx2"))) std::size_t findAvx2With(
     const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
 {
-    const __m256i a0 = splat32(probe.firstSet, 0), a1 = splat32(probe.firstSet, 1), a2 = splat32(probe.firstSet, 2);
-    const __m256i b0 = splat32(probe.secondSet, 0), b1 = splat32(probe.secondSet, 1);
-    const __m256i b2 = splat32(probe.secondSet, 2);
+    SetLanes32 first;
+    SetLanes32 second;
+    fillSetLanes(probe.firstSet, first);
+    fillSetLanes(probe.secondSet, second);
     std::size_t s = from;
     for (; s + 31 <= last; s += 32) {
-        const auto* p1 = reinterpret_cast<const __m256i*>(data + s + probe.first);
-        const auto* p2 = reinterpret_cast<const __m256i*>(data + s + probe.second);
-        const __m256i hit1 = inSet(_mm256_loadu_si256(p1), a0, a1, a2);
-        const __m256i hit2 = inSet(_mm256_loadu_si256(p2), b0, b1, b2);
-        const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(hit1, hit2)));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + s + probe.first));
+        const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + s + probe.second));
+        const __m256i both = _mm256_and_si256(inSet32<FirstMasked>(v1, first), inSet32<SecondMasked>(v2, second));
+        const auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(both));
         if (mask)
             return s + static_cast<std::size_t>(std::countr_zero(mask));
     }
     return s <= last ? findScalar(data, s, last, probe) : last + 1;
+}
+
+std::size_t findAvx2(const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
+{
+    const bool firstMasked = maskTestFor(probe.firstSet).usable;
+    const bool secondMasked = maskTestFor(probe.secondSet).usable;
+    if (firstMasked && secondMasked)
+        return findAvx2With<true, true>(data, from, last, probe);
+    if (firstMasked)
+        return findAvx2With<true, false>(data, from, last, probe);
+    if (secondMasked)
+        return findAvx2With<false, true>(data, from, last, probe);
+    return findAvx2With<false, false>(data, from, last, probe);
 }
 
 __attribute__((target("avx2"))) uint64_t countAvx2(const unsigned char* data, std::size_t size, unsigned char byte)
@@ -75,10 +120,11 @@ __attribute__((target("avx2"))) uint64_t countAvx2(const unsigned char* data, st
     return total + countScalar(data + i, size - i, byte);
 }
 
+// The SSE2 version every x86-64 processor has, for those without AVX2.
 std::size_t findSse2(const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
 {
     const auto splat = [](const ByteSet& set, int i) { return _mm_set1_epi8(static_cast<char>(setByte(set, i))); };
-    const auto inSet16 = [](__m128i v, __m128i a, __m128i b, __m128i c) {
+    const auto inSet = [](__m128i v, __m128i a, __m128i b, __m128i c) {
         return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b)), _mm_cmpeq_epi8(v, c));
     };
     const __m128i a0 = splat(probe.firstSet, 0), a1 = splat(probe.firstSet, 1), a2 = splat(probe.firstSet, 2);
@@ -88,7 +134,7 @@ std::size_t findSse2(const unsigned char* data, std::size_t from, std::size_t la
         const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + s + probe.first));
         const __m128i v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + s + probe.second));
         const auto mask
-            = static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(inSet16(v1, a0, a1, a2), inSet16(v2, b0, b1, b2))));
+            = static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(inSet(v1, a0, a1, a2), inSet(v2, b0, b1, b2))));
         if (mask)
             return s + static_cast<std::size_t>(std::countr_zero(mask));
     }
@@ -100,6 +146,7 @@ bool hasAvx2()
     static const bool supported = __builtin_cpu_supports("avx2");
     return supported;
 }
+
 #endif
 
 } // namespace
@@ -107,13 +154,22 @@ bool hasAvx2()
 std::size_t findProbeCandidate(
     const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
 {
+    return findProbeCandidate(data, from, last, probe, ProbeLevel::Best);
+}
+
+std::size_t findProbeCandidate(
+    const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe, ProbeLevel level)
+{
     if (from > last)
         return last + 1;
 #ifdef VELLICK_X86
-    return hasAvx2() ? findAvx2(data, from, last, probe) : findSse2(data, from, last, probe);
-#else
-    return findScalar(data, from, last, probe);
+    if (level == ProbeLevel::Best && hasAvx2())
+        return findAvx2(data, from, last, probe);
+    if (level != ProbeLevel::Scalar)
+        return findSse2(data, from, last, probe);
 #endif
+    static_cast<void>(level);
+    return findScalar(data, from, last, probe);
 }
 
 uint64_t countByte(const unsigned char* data, std::size_t size, unsigned char byte)

@@ -27,9 +27,14 @@ struct BytePairProbe {
 };
 
 // The first s in [from, last] that passes the probe, or last + 1. Reads data[from + offset] through
-// data[last + offset] for both offsets only.
+// data[last + offset] for both offsets only. Uses the widest vector instructions the processor has.
 std::size_t findProbeCandidate(
     const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe);
+
+// The same with a chosen instruction level; tests compare the levels (off x86-64 every level is scalar).
+enum class ProbeLevel { Scalar, Sse2, Best };
+std::size_t findProbeCandidate(
+    const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe, ProbeLevel level);
 
 // The number of bytes equal to `byte` in data[0, size).
 uint64_t countByte(const unsigned char* data, std::size_t size, unsigned char byte);

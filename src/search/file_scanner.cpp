@@ -38,6 +38,8 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
         return;
     result.opened = true;
     result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
+    m_fileSize = static_cast<uint64_t>(status.st_size);
+    m_fileRead = 0;
     scanStream(fd.get(), result);
 
     if (m_plan.singlePattern() || !m_plan.allWords())
@@ -80,9 +82,9 @@ std::size_t FileScanner::readFirst(int fd)
     if (m_plan.wholeWord()) {
         // Under whole word the stream starts with a space, so a word at the file's start has a delimiter.
         m_window[0] = ' ';
-        got = 1 + readFully(fd, m_window + 1, kReadSize - 1);
+        got = 1 + readFile(fd, m_window + 1, kReadSize - 1);
     } else {
-        got = readFully(fd, m_window, kReadSize);
+        got = readFile(fd, m_window, kReadSize);
     }
     m_streamEnd = got;
     return got;
@@ -99,8 +101,20 @@ std::size_t FileScanner::readMore(int fd, FileKind kind)
     std::memmove(readArea - keep, m_window + (windowSize - keep), keep);
     m_window = readArea - keep;
     m_windowStart = m_streamEnd - keep;
-    const std::size_t got = readFully(fd, readArea, kReadSize);
+    const std::size_t got = readFile(fd, readArea, kReadSize);
     m_streamEnd += got;
+    return got;
+}
+
+// A file is read as it was when opened: once its known size is in, the end is not asked for. Files that
+// report no size (some system files) are read until a read gives nothing.
+std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
+{
+    if (m_fileSize > 0 && m_fileRead >= m_fileSize)
+        return 0;
+    const std::size_t enough = m_fileSize > 0 ? static_cast<std::size_t>(m_fileSize - m_fileRead) : SIZE_MAX;
+    const std::size_t got = readFully(fd, data, size, enough);
+    m_fileRead += got;
     return got;
 }
 

@@ -37,6 +37,7 @@ private:
 
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
+    std::size_t readFile(int fd, unsigned char* data, std::size_t size);
     std::size_t readMore(int fd, FileKind kind);
     bool scanBlock(FileKind kind, ScanResult& result);
     bool scanPattern(std::size_t index, FileKind kind, ScanResult& result);
@@ -54,6 +55,8 @@ private:
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
     uint64_t m_streamEnd = 0; // stream bytes read so far
+    uint64_t m_fileSize = 0; // as the file's status gave it when it was opened (0: unknown)
+    uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;
     uint64_t m_blockEnd = 0;
     uint64_t m_linePos = 0; // line feeds in the stream before m_linePos ...

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <unistd.h>
 #include <utility>
 
@@ -43,6 +44,8 @@ private:
 };
 
 // Reads until `size` bytes are in or the file ends; a read error ends the data like the file's end.
-std::size_t readFully(int fd, unsigned char* data, std::size_t size);
+// Reading also stops once `enough` bytes are in (the size the file is known to have), which saves the
+// read that would only report the end.
+std::size_t readFully(int fd, unsigned char* data, std::size_t size, std::size_t enough = SIZE_MAX);
 
 } // namespace vellick
