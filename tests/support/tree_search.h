@@ -39,11 +39,21 @@ public:
 
     CVellickDoc& doc() { return m_doc; }
     SearchRun& searchRun() { return m_run; }
+    // Start's refusal, the run's message boxes and its last status text (the summary once it has ended).
     const std::string& message() const { return m_message; }
+    const std::vector<std::string>& runMessages() const { return m_host.messages; }
+    const std::string& statusText() const { return m_host.status; }
 
 private:
+    struct Host : SearchHost {
+        void setStatusText(const std::string& text) override { status = text; }
+        void showMessage(const std::string& text) override { messages.push_back(text); }
+        std::string status;
+        std::vector<std::string> messages;
+    };
+
     CVellickDoc m_doc;
-    SearchHost m_host;
+    Host m_host;
     SearchRun m_run { m_doc, m_host };
     std::string m_message;
     int m_startDirectory;
