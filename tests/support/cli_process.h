@@ -11,7 +11,7 @@
 namespace vellick::test {
 
 struct CliOutput {
-    int exitStatus = -1; // -1 when vellick-cli did not exit by itself (killed after its time ran out)
+    int exitStatus = -1; // -1 when the program did not exit by itself (killed after its time ran out)
     std::string out;
     std::string err;
 };
@@ -31,16 +31,6 @@ inline std::string readAll(int fd)
     return text;
 }
 
-inline std::vector<std::string> commandLine(const std::vector<std::string>& arguments, bool unprivileged)
-{
-    std::vector<std::string> command;
-    if (unprivileged && ::geteuid() == 0)
-        command = { kSetpriv, "--reuid=65534", "--regid=65534", "--clear-groups" };
-    command.emplace_back(VELLICK_CLI_PATH);
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    return command;
-}
-
 [[noreturn]] inline void execChild(
     const std::vector<std::string>& command, const std::string& directory, int out, int err, unsigned seconds)
 {
@@ -52,7 +42,7 @@ inline std::vector<std::string> commandLine(const std::vector<std::string>& argu
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    ::alarm(seconds); // kept across exec: SIGALRM ends vellick-cli if it hangs
+    ::alarm(seconds); // kept across exec: SIGALRM ends the program if it hangs
     ::execv(argv[0], argv.data());
     ::_exit(127);
 }
@@ -65,20 +55,17 @@ inline bool canRunUnprivileged()
     return ::geteuid() != 0 || ::access(cli_process_detail::kSetpriv, X_OK) == 0;
 }
 
-// Runs vellick-cli with `arguments` in `directory`, without a shell, so that names with any bytes reach it
-// as they are; stdin is /dev/null. With `unprivileged`, a root process runs it as user and group 65534
-// through setpriv (CI runs as root, who may read anything); a process that is not root runs it as itself.
-// vellick-cli is killed after `seconds`, so a hang fails the test instead of blocking it.
-inline CliOutput runVellickCli(const std::vector<std::string>& arguments, const std::string& directory,
-    bool unprivileged = false, unsigned seconds = 60)
+// Runs a program (`command[0]`, a full path) with its arguments in `directory`, without a shell; stdin is
+// /dev/null. It is killed after `seconds`, so a hang fails the test instead of blocking it.
+inline CliOutput runCommand(
+    const std::vector<std::string>& command, const std::string& directory, unsigned seconds = 60)
 {
     CliOutput output;
-    const int out = ::memfd_create("vellick-cli-out", MFD_CLOEXEC);
-    const int err = ::memfd_create("vellick-cli-err", MFD_CLOEXEC);
+    const int out = ::memfd_create("command-out", MFD_CLOEXEC);
+    const int err = ::memfd_create("command-err", MFD_CLOEXEC);
     const pid_t pid = out >= 0 && err >= 0 ? ::fork() : -1;
     if (pid == 0)
-        cli_process_detail::execChild(
-            cli_process_detail::commandLine(arguments, unprivileged), directory, out, err, seconds);
+        cli_process_detail::execChild(command, directory, out, err, seconds);
     int status = 0;
     if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         output.exitStatus = WEXITSTATUS(status);
@@ -87,6 +74,20 @@ inline CliOutput runVellickCli(const std::vector<std::string>& arguments, const 
     ::close(out);
     ::close(err);
     return output;
+}
+
+// Runs vellick-cli with `arguments` in `directory`, so that names with any bytes reach it as they are.
+// With `unprivileged`, a root process runs it as user and group 65534 through setpriv (CI runs as root,
+// who may read anything); a process that is not root runs it as itself.
+inline CliOutput runVellickCli(const std::vector<std::string>& arguments, const std::string& directory,
+    bool unprivileged = false, unsigned seconds = 60)
+{
+    std::vector<std::string> command;
+    if (unprivileged && ::geteuid() == 0)
+        command = { cli_process_detail::kSetpriv, "--reuid=65534", "--regid=65534", "--clear-groups" };
+    command.emplace_back(VELLICK_CLI_PATH);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runCommand(command, directory, seconds);
 }
 
 } // namespace vellick::test
