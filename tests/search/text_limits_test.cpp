@@ -43,7 +43,7 @@ std::string numberedWords(int count)
 {
     std::string text;
     for (int i = 0; i < count; ++i) {
-        char word[8];
+        char word[16];
         std::snprintf(word, sizeof word, "w%03d", i);
         text += (i > 0 ? " " : "") + std::string(word);
     }
@@ -177,7 +177,7 @@ TEST(TextLimitsTest, FilePatternTextOf8191CharactersWith40Pieces)
     TempTree tree;
     std::string text;
     for (int piece = 1; piece <= 40; ++piece) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "f%02d.txt", piece);
         tree.write(name, "x");
         text += std::string(piece > 1 ? ";" : "") + std::string(240, '*') + name;
