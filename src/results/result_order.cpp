@@ -2,24 +2,68 @@
 
 #include "search/byte_compare.h"
 
+#include <algorithm>
+
 namespace vellick {
 
-bool isGreater(const CLine& a, const CLine& b, int column)
+namespace {
+
+// A record's key for one column: a text for the first three columns, a number for the other two.
+struct SortKey {
+    std::string_view text;
+    int64_t number = 0;
+};
+
+SortKey sortKey(const CLine& line, int column)
 {
     switch (column) {
     case 0:
-        return compareBytes(a.fileName(), b.fileName(), true) > 0;
+        return { line.fileName() };
     case 1:
-        return compareBytes(a.folder(), b.folder(), true) > 0;
+        return { line.folder() };
     case 2:
-        return compareBytes(a.typeName, b.typeName, false) > 0;
+        return { line.typeName };
     case 3:
-        return a.size > b.size;
+        return { {}, line.size };
     case 4:
-        return a.modified > b.modified;
+        return { {}, line.modified };
     default:
-        return false;
+        return {};
     }
+}
+
+bool keyGreater(const SortKey& a, const SortKey& b, int column)
+{
+    if (column == 3 || column == 4)
+        return a.number > b.number;
+    return compareBytes(a.text, b.text, column != 2) > 0;
+}
+
+} // namespace
+
+bool isGreater(const CLine& a, const CLine& b, int column)
+{
+    return keyGreater(sortKey(a, column), sortKey(b, column), column);
+}
+
+void sortRows(std::vector<int32_t>::iterator first, std::vector<int32_t>::iterator last, int column, bool ascending,
+    const std::function<const CLine&(int32_t)>& recordOf)
+{
+    if (column < 0 || column > 4)
+        return;
+    struct Row {
+        SortKey key;
+        int32_t record;
+    };
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(last - first));
+    for (auto it = first; it != last; ++it)
+        rows.push_back({ sortKey(recordOf(*it), column), *it });
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+        return ascending ? keyGreater(b.key, a.key, column) : keyGreater(a.key, b.key, column);
+    });
+    for (const Row& row : rows)
+        *first++ = row.record;
 }
 
 } // namespace vellick

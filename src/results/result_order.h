@@ -2,7 +2,8 @@
 
 #include "results/cline.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vellick {
@@ -12,13 +13,9 @@ namespace vellick {
 // time as signed numbers. Any other column is never greater.
 bool isGreater(const CLine& a, const CLine& b, int column);
 
-// Sorts record indexes in [first, last) by a column; rows with equal keys keep their order.
-template <typename Iterator, typename RecordOf>
-void sortRows(Iterator first, Iterator last, int column, bool ascending, RecordOf recordOf)
-{
-    std::stable_sort(first, last, [&](int a, int b) {
-        return ascending ? isGreater(recordOf(b), recordOf(a), column) : isGreater(recordOf(a), recordOf(b), column);
-    });
-}
+// Sorts the record indexes in [first, last) by a column; rows with equal keys keep their order. Each
+// record's key is taken once, so long lists sort quickly.
+void sortRows(std::vector<int32_t>::iterator first, std::vector<int32_t>::iterator last, int column, bool ascending,
+    const std::function<const CLine&(int32_t)>& recordOf);
 
 } // namespace vellick

@@ -183,11 +183,12 @@ uint64_t FileScanner::linesBefore(uint64_t streamPos)
     return m_lines - countByte(at(streamPos), static_cast<std::size_t>(m_linePos - streamPos), '\n');
 }
 
-// The first start in [from, last] that can match, or last + 1.
+// The first start in [from, last] that can match, or a start past `last` but never before `from`: after a
+// hit that ends a block the next attempt must not move back into that hit.
 uint64_t FileScanner::nextCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const
 {
     if (from > last)
-        return last + 1;
+        return from;
     const auto& probe = pattern.probe[kindIndex(kind)];
     if (!probe)
         return from;

@@ -1,12 +1,15 @@
 #include "support/temp_tree.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -33,7 +36,10 @@ TempTree::~TempTree()
     fs::remove_all(m_root, ignored);
 }
 
-std::string TempTree::path(std::string_view relative) const { return m_root + "/" + std::string(relative); }
+std::string TempTree::path(std::string_view relative) const
+{
+    return m_root + "/" + std::string(relative);
+}
 
 std::string TempTree::write(std::string_view relative, std::string_view content) const
 {
@@ -56,6 +62,43 @@ void TempTree::setModified(std::string_view relative, long long seconds) const
     const std::string full = path(relative);
     struct timespec times[2] = { { seconds, 0 }, { seconds, 0 } };
     utimensat(AT_FDCWD, full.c_str(), times, 0);
+}
+
+std::string TempTree::makeFifo(std::string_view relative) const
+{
+    const std::string full = path(relative);
+    if (::mkfifo(full.c_str(), 0644) != 0)
+        throw std::runtime_error("cannot make a FIFO");
+    return full;
+}
+
+std::string TempTree::makeSocket(std::string_view relative) const
+{
+    const std::string full = path(relative);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (full.size() >= sizeof address.sun_path)
+        throw std::runtime_error("socket path too long");
+    full.copy(address.sun_path, full.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!bound)
+        throw std::runtime_error("cannot make a socket");
+    return full;
+}
+
+std::string TempTree::makeSymlink(std::string_view target, std::string_view relative) const
+{
+    const std::string full = path(relative);
+    fs::create_symlink(std::string(target), full);
+    return full;
+}
+
+void TempTree::setMode(std::string_view relative, unsigned mode) const
+{
+    fs::permissions(path(relative), static_cast<fs::perms>(mode), fs::perm_options::replace);
 }
 
 std::string readFile(const std::string& path)

@@ -20,6 +20,11 @@ public:
     std::string write(std::string_view relative, std::string_view content) const;
     std::string makeFolder(std::string_view relative) const;
     void setModified(std::string_view relative, long long seconds) const;
+    // Special entries for the walk: a named pipe, a listening-socket inode, a symbolic link.
+    std::string makeFifo(std::string_view relative) const;
+    std::string makeSocket(std::string_view relative) const;
+    std::string makeSymlink(std::string_view target, std::string_view relative) const;
+    void setMode(std::string_view relative, unsigned mode) const;
 
 private:
     std::string m_root;

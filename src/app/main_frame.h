@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/command_table.h"
+#include "app/enabling_rules.h"
+#include "search/search_host.h"
+#include "settings/settings.h"
+#include "views/view_host.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace vellick {
+
+class CSearchPanel;
+class CVellickDoc;
+class FileIconList;
+class FrameCommands;
+class MessagePresenter;
+class MimeFileTypes;
+class ResultLayouts;
+class ResultListModel;
+class SearchController;
+class StatusPanes;
+
+// Vellick's one window: menu, toolbar, search panel, the two result layouts and the status bar. It reads
+// the settings file when it is made and writes it when it closes, runs the enabling rules whenever the
+// interface goes idle, starts and stops searches, and routes the commands on found files to the result
+// list of the shown layout. The document and the file-type service belong to the caller.
+class CMainFrame : public QMainWindow, public SearchHost, public ViewHost {
+    Q_OBJECT
+public:
+    CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Message boxes go through the presenter; tests replace it.
+    void setMessagePresenter(std::unique_ptr<MessagePresenter> presenter);
+
+    CSearchPanel& searchPanel() const { return *m_panel; }
+    ResultLayouts& layouts() const { return *m_layouts; }
+    StatusPanes& statusPanes() const { return *m_status; }
+    QAction* commandAction(CommandId id) const;
+    SearchController& search() const { return *m_search; }
+
+    // The enabling rules; run whenever the event loop is about to wait.
+    void updateUi();
+
+    // SearchHost
+    void setStatusText(const std::string& text) override;
+    void blankIndicators() override;
+    void setStartButtonLabel(const std::string& label) override;
+    void setCombosReadOnly(bool readOnly) override;
+    void setBusy(bool busy) override;
+    void beep() override;
+    void resetTextPane() override;
+    void invalidateTextPane() override;
+    void selectFirstRowAndFocus() override;
+    void repaintNow() override;
+    void showMessage(const std::string& text) override;
+    void updateRecentLists(
+        const std::string& keywords, const std::string& folder, const std::string& filePatterns) override;
+
+    // ViewHost
+    void setStatusText(const QString& text) override;
+    void setKeywordText(const QString& text) override;
+    void setTextCounts(int lineCount, int hitCount) override;
+    void showMessage(const QString& text) override;
+    bool searchRunning() const override;
+    void openCurrentFile() override;
+    void showListContextMenu(const QPoint& globalPos) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createWidgets();
+    void connectPanel();
+    void restoreSettings();
+    void saveSettings();
+    void onCommand(CommandId id);
+    bool onViewCommand(CommandId id);
+    bool onHelpCommand(CommandId id);
+    void onFileCommand(CommandId id);
+    void onStartStop();
+    void onFolderButton();
+    void onFilesButton();
+    void switchLayout();
+    void switchPane();
+    void pasteKeywords();
+    void toggleLineNumbers();
+    void notAvailableYet(CommandId id);
+    void applyUiState(const UiState& state);
+    UiFacts gatherUiFacts() const;
+    std::string settingsPath() const;
+
+    CVellickDoc& m_doc;
+    std::unique_ptr<FileIconList> m_icons;
+    std::unique_ptr<MessagePresenter> m_presenter;
+    Settings m_settings;
+    CSearchPanel* m_panel = nullptr;
+    FrameCommands* m_commands = nullptr;
+    StatusPanes* m_status = nullptr;
+    ResultListModel* m_model = nullptr;
+    ResultLayouts* m_layouts = nullptr;
+    SearchController* m_search = nullptr;
+    QMenu* m_listMenu = nullptr;
+    bool m_listIsActiveView = true;
+    bool m_clipboardHasText = false;
+    bool m_closing = false;
+    int m_lineCount = 0;
+    int m_hitCount = 0;
+};
+
+} // namespace vellick

@@ -1,0 +1,66 @@
+#include "app/status_panes.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace vellick {
+
+namespace {
+QLabel* createCountPane(QStatusBar& bar, const QString& name, const QString& widest)
+{
+    auto* pane = new QLabel(&bar);
+    pane->setAccessibleName(name);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(widest) + 12);
+    bar.addPermanentWidget(pane);
+    return pane;
+}
+
+void setIfChanged(QLabel& label, const QString& text)
+{
+    if (label.text() != text)
+        label.setText(text);
+}
+} // namespace
+
+StatusPanes::StatusPanes(QStatusBar& bar)
+    : QObject(&bar)
+    , m_message(new QLabel(&bar))
+{
+    bar.setAccessibleName(tr("Status bar"));
+    m_message->setAccessibleName(tr("Message"));
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setMinimumWidth(1);
+    bar.addWidget(m_message, 1);
+    m_line = createCountPane(bar, tr("Line count"), QStringLiteral("Line: 1000"));
+    m_hit = createCountPane(bar, tr("Keyword count"), QStringLiteral("Key: 1000"));
+}
+
+void StatusPanes::setMessage(const QString& text)
+{
+    setIfChanged(*m_message, text);
+}
+
+QString StatusPanes::message() const
+{
+    return m_message->text();
+}
+
+void StatusPanes::setCountTexts(const QString& lineText, const QString& hitText)
+{
+    setIfChanged(*m_line, lineText);
+    setIfChanged(*m_hit, hitText);
+}
+
+QString StatusPanes::lineText() const
+{
+    return m_line->text();
+}
+
+QString StatusPanes::hitText() const
+{
+    return m_hit->text();
+}
+
+} // namespace vellick

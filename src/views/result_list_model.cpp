@@ -1,0 +1,185 @@
+#include "views/result_list_model.h"
+
+#include "results/record_texts.h"
+#include "views/column_texts.h"
+#include "views/file_icon_list.h"
+#include "views/text_conversion.h"
+
+#include <array>
+
+namespace vellick {
+
+namespace {
+constexpr std::array<const char*, ResultListModel::kColumnCount> kTitles
+    = { "File Name", "In Folder", "Type", "Size", "Modified" };
+} // namespace
+
+ResultListModel::ResultListModel(CVellickDoc& doc, FileIconList& icons, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_doc(doc)
+    , m_icons(icons)
+    , m_rows(doc.rowCount())
+{
+    m_doc.addObserver(this);
+}
+
+ResultListModel::~ResultListModel()
+{
+    m_doc.removeObserver(this);
+}
+
+int ResultListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int ResultListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant ResultListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows)
+        return {};
+    const CLine& line = lineAt(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return displayText(line, index.column());
+    case Qt::DecorationRole:
+        return index.column() == 0 ? QVariant(m_icons.icon(line.iconIndex)) : QVariant();
+    case Qt::CheckStateRole:
+        return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::ToolTipRole:
+        return index.column() <= 1 ? QVariant(fromPath(line.path)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant ResultListModel::displayText(const CLine& line, int column) const
+{
+    switch (column) {
+    case 0:
+        return fromPath(line.fileName());
+    case 1:
+        return folderColumnText(line);
+    case 2:
+        return fromText(line.typeName);
+    case 3:
+        return fromText(sizeText(line.size));
+    case 4:
+        return fromText(modifiedText(line.modified, false));
+    default:
+        return {};
+    }
+}
+
+QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(kTitles[static_cast<std::size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Not user-checkable: the list toggles the mark itself, so a click on the box never selects the row.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+bool ResultListModel::isChecked(int row) const
+{
+    return row >= 0 && row < m_rows && lineAt(row).checked != 0;
+}
+
+void ResultListModel::toggleChecked(int row)
+{
+    if (row < 0 || row >= m_rows)
+        return;
+    CLine& line = m_doc.record(m_doc.recordAtRow(row));
+    line.checked = line.checked ? 0 : 1;
+    emit dataChanged(index(row, 0), index(row, 0), { Qt::CheckStateRole });
+}
+
+void ResultListModel::setAllChecked(bool checked)
+{
+    for (int row = 0; row < m_rows; ++row)
+        m_doc.record(m_doc.recordAtRow(row)).checked = checked ? 1 : 0;
+    if (m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, 0), { Qt::CheckStateRole });
+}
+
+void ResultListModel::sortByColumn(int column)
+{
+    if (m_rows < 2 || m_rows != m_doc.rowCount())
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> recordsBefore;
+    recordsBefore.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        recordsBefore.push_back(m_doc.recordAtRow(index.row()));
+
+    m_doc.sortRowsByColumn(column);
+
+    std::vector<int> rowOfRecord(static_cast<std::size_t>(m_doc.recordCount()), -1);
+    for (int row = 0; row < m_rows; ++row)
+        rowOfRecord[static_cast<std::size_t>(m_doc.recordAtRow(row))] = row;
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after.append(index(
+            rowOfRecord[static_cast<std::size_t>(recordsBefore[static_cast<std::size_t>(i)])], before[i].column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ResultListModel::currentRow() const
+{
+    const int current = m_doc.current();
+    return current < 0 ? -1 : m_doc.rowOfRecord(current);
+}
+
+void ResultListModel::onDocumentUpdate(uint32_t hint)
+{
+    if ((hint >> 16) == (HintCleared >> 16)) {
+        beginResetModel();
+        m_rows = 0;
+        endResetModel();
+        return;
+    }
+    const int rows = m_doc.rowCount();
+    if (m_rows > rows) {
+        beginRemoveRows({}, rows, m_rows - 1);
+        m_rows = rows;
+        endRemoveRows();
+    } else if (m_rows < rows) {
+        beginInsertRows({}, m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
+    }
+}
+
+void ResultListModel::onRowAboutToBeRemoved(int row)
+{
+    if (row < m_rows)
+        beginRemoveRows({}, row, row);
+}
+
+void ResultListModel::onRowRemoved(int row)
+{
+    if (row < m_rows) {
+        --m_rows;
+        endRemoveRows();
+    }
+}
+
+} // namespace vellick

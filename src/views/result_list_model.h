@@ -1,0 +1,51 @@
+#pragma once
+
+#include "results/vellick_doc.h"
+
+#include <QAbstractTableModel>
+
+namespace vellick {
+
+class FileIconList;
+
+// The found files as a table for the result lists: a thin adapter over the document. Row r shows the
+// record at entry r of the display order; texts are made only when asked for, so long lists stay cheap.
+// A row's check mark is its record's `checked`. Both layouts' lists share one model.
+class ResultListModel : public QAbstractTableModel, public DocumentObserver {
+    Q_OBJECT
+public:
+    static constexpr int kColumnCount = CVellickDoc::kColumnCount;
+
+    ResultListModel(CVellickDoc& doc, FileIconList& icons, QObject* parent = nullptr);
+    ~ResultListModel() override;
+
+    CVellickDoc& document() const { return m_doc; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    bool isChecked(int row) const;
+    void toggleChecked(int row);
+    void setAllChecked(bool checked);
+    // Orders the rows by a column (each call on the same column reverses it); selections follow their files.
+    void sortByColumn(int column);
+    // The row that shows the document's current record, or -1.
+    int currentRow() const;
+
+    void onDocumentUpdate(uint32_t hint) override;
+    void onRowAboutToBeRemoved(int row) override;
+    void onRowRemoved(int row) override;
+
+private:
+    QVariant displayText(const CLine& line, int column) const;
+    const CLine& lineAt(int row) const { return m_doc.record(m_doc.recordAtRow(row)); }
+
+    CVellickDoc& m_doc;
+    FileIconList& m_icons;
+    int m_rows = 0; // rows announced to the views; the document may hold more until the next hint
+};
+
+} // namespace vellick

@@ -1,0 +1,27 @@
+#include "views/text_conversion.h"
+
+#include <QFile>
+
+namespace vellick {
+
+QString fromPath(std::string_view path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string toPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toText(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+} // namespace vellick

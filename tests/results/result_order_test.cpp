@@ -1,0 +1,120 @@
+#include "results/result_order.h"
+#include "results/vellick_doc.h"
+
+#include <gtest/gtest.h>
+
+using namespace vellick;
+
+namespace {
+
+struct Row {
+    Row(std::string rowPath, int64_t rowSize = 0, int64_t rowModified = 0, std::string rowType = {})
+        : path(std::move(rowPath))
+        , size(rowSize)
+        , modified(rowModified)
+        , typeName(std::move(rowType))
+    {
+    }
+    std::string path;
+    int64_t size;
+    int64_t modified;
+    std::string typeName;
+};
+
+class ResultOrderTest : public testing::Test {
+protected:
+    void fill(const std::vector<Row>& rows)
+    {
+        for (const Row& row : rows) {
+            const int index = m_doc.addRecord(row.path, FileKind::Text, FileStatus { row.size, row.modified });
+            m_doc.record(index).typeName = row.typeName;
+        }
+    }
+
+    std::vector<int> displayOrder() const
+    {
+        std::vector<int> order;
+        for (int row = 0; row < m_doc.rowCount(); ++row)
+            order.push_back(m_doc.recordAtRow(row));
+        return order;
+    }
+
+    CVellickDoc m_doc;
+};
+
+} // namespace
+
+TEST_F(ResultOrderTest, FewerThanTwoRowsDoNotFlipTheDirection)
+{
+    fill({ { "/b/x" } });
+    m_doc.sortRowsByColumn(0);
+    EXPECT_FALSE(m_doc.sortAscending(0));
+    fill({ { "/a/y" } });
+    m_doc.sortRowsByColumn(0); // sorts as a first click: ascending
+    EXPECT_TRUE(m_doc.sortAscending(0));
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1 }));
+}
+
+TEST_F(ResultOrderTest, FileNameAscendingThenDescending)
+{
+    fill({ { "/d/b.txt" }, { "/d/C.txt" }, { "/d/a.txt" } });
+    m_doc.sortRowsByColumn(0);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 0, 1 })); // case ignored: a, b, C
+    m_doc.sortRowsByColumn(0);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 0, 2 }));
+}
+
+TEST_F(ResultOrderTest, EqualKeysKeepTheirOrderInBothDirections)
+{
+    fill({ { "/z/plan.txt", 10 }, { "/a/PLAN.txt", 10 }, { "/m/other", 5 } });
+    m_doc.sortRowsByColumn(3);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 0, 1 }));
+    m_doc.sortRowsByColumn(3);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1, 2 }));
+    // Same name in two folders: by name they stay together in their previous order, by folder they part.
+    m_doc.sortRowsByColumn(0);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 0, 1 }));
+    m_doc.sortRowsByColumn(1);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 2, 0 }));
+}
+
+TEST_F(ResultOrderTest, TypeThenNameListsEachTypeInNameOrder)
+{
+    fill({ { "/d/c", 0, 0, "Text" }, { "/d/a", 0, 0, "Image" }, { "/d/b", 0, 0, "Text" } });
+    m_doc.sortRowsByColumn(0);
+    m_doc.sortRowsByColumn(2);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 2, 0 }));
+}
+
+TEST_F(ResultOrderTest, TypeNamesCompareByteByByte)
+{
+    fill({ { "/1", 0, 0, "alpha" }, { "/2", 0, 0, "Zeta" }, { "/3", 0, 0, "\xC3\xA9t\xC3\xA9" } });
+    m_doc.sortRowsByColumn(2);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 0, 2 })); // 'Z' < 'a' < 0xC3
+}
+
+TEST_F(ResultOrderTest, SizesAndTimesAre64Bit)
+{
+    fill({ { "/big", 5'000'000'000, 4'102'444'800 }, { "/small", 1, 1 }, { "/unreadable", 0, 0 } });
+    m_doc.sortRowsByColumn(3);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 1, 0 }));
+    m_doc.sortRowsByColumn(4);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 1, 0 }));
+}
+
+TEST_F(ResultOrderTest, FolderKeyIsThePartBeforeTheLastSlash)
+{
+    CLine top("/top.txt");
+    CLine nested("/a/top.txt");
+    EXPECT_FALSE(isGreater(top, nested, 1)); // "" < "/a"
+    EXPECT_TRUE(isGreater(nested, top, 1));
+    EXPECT_FALSE(isGreater(nested, top, 7)); // no such column: never greater
+}
+
+TEST_F(ResultOrderTest, RemovedRowsAreNotSorted)
+{
+    fill({ { "/c" }, { "/b" }, { "/a" } });
+    m_doc.removeDisplayRow(2);
+    m_doc.sortRowsByColumn(0);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 0 }));
+}

@@ -1,0 +1,129 @@
+#include "results/vellick_doc.h"
+#include "support/fake_file_types.h"
+#include "support/hint_recorder.h"
+#include "support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+using namespace vellick;
+using namespace vellick::test;
+
+namespace {
+
+class VellickDocTest : public testing::Test {
+protected:
+    VellickDocTest() { m_doc.addObserver(&m_hints); }
+
+    std::vector<int> displayOrder() const
+    {
+        std::vector<int> order;
+        for (int row = 0; row < m_doc.rowCount(); ++row)
+            order.push_back(m_doc.recordAtRow(row));
+        return order;
+    }
+
+    void addThree()
+    {
+        for (const char* name : { "a.txt", "b.txt", "c.txt" })
+            m_doc.addRecord(m_tree.write(name, "x"), FileKind::Text);
+    }
+
+    TempTree m_tree;
+    FakeFileTypes m_types;
+    CVellickDoc m_doc { &m_types };
+    HintRecorder m_hints;
+};
+
+} // namespace
+
+TEST_F(VellickDocTest, ClearNotifiesOnlyWhenThereWereRecords)
+{
+    m_doc.clear();
+    EXPECT_TRUE(m_hints.hints.empty());
+    addThree();
+    m_doc.setCurrent(1);
+    m_doc.clear();
+    EXPECT_EQ(m_hints.hints, (std::vector<uint32_t> { HintCleared }));
+    EXPECT_EQ(m_doc.recordCount(), 0);
+    EXPECT_EQ(m_doc.rowCount(), 0);
+    EXPECT_EQ(m_doc.current(), -1);
+}
+
+TEST_F(VellickDocTest, RecordsAreShownInOrderOfDiscovery)
+{
+    addThree();
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1, 2 }));
+    EXPECT_EQ(m_doc.lastRecordIndex(), 2);
+    EXPECT_EQ(m_doc.rowOfRecord(2), 2);
+}
+
+TEST_F(VellickDocTest, RemovingARowKeepsTheRecord)
+{
+    addThree();
+    m_doc.removeDisplayRow(0);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 2 }));
+    EXPECT_EQ(m_doc.recordCount(), 3);
+    EXPECT_EQ(m_doc.rowOfRecord(0), -1);
+    EXPECT_EQ(m_hints.removedRows, (std::vector<int> { 0 }));
+    m_doc.removeDisplayRow(5); // no such row
+    EXPECT_EQ(m_doc.rowCount(), 2);
+}
+
+TEST_F(VellickDocTest, RemovingTheLastRecordDropsItsRow)
+{
+    m_doc.removeLastRecord(); // empty: nothing happens
+    EXPECT_EQ(m_doc.rowCount(), 0);
+    addThree();
+    m_doc.removeLastRecord();
+    EXPECT_EQ(m_doc.recordCount(), 2);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1 }));
+    // The next record takes the freed index and row.
+    m_doc.addRecord(m_tree.path("c.txt"), FileKind::Text);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1, 2 }));
+}
+
+TEST_F(VellickDocTest, NewRecordAfterRemovedRowsGoesRightAfterTheLastRow)
+{
+    addThree();
+    m_doc.removeDisplayRow(1);
+    const int index = m_doc.addRecord(m_tree.write("d.txt", "x"), FileKind::Text);
+    EXPECT_EQ(index, 3);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 2, 3 }));
+}
+
+TEST_F(VellickDocTest, RecordDetailsComeFromTheFileAndTheShell)
+{
+    const std::string path = m_tree.write("Sub/NOTES.TXT", std::string(2048, 'n'));
+    m_tree.setModified("Sub/NOTES.TXT", 4102444800); // after 2038
+    const int index = m_doc.addRecord(path, FileKind::Binary);
+    const CLine& line = m_doc.record(index);
+    EXPECT_EQ(line.path, path); // letter case kept
+    EXPECT_EQ(line.kind, FileKind::Binary);
+    EXPECT_EQ(line.size, 2048);
+    EXPECT_EQ(line.modified, 4102444800);
+    EXPECT_EQ(line.typeName, "TXT file");
+    EXPECT_EQ(line.iconIndex, 7);
+    EXPECT_EQ(line.checked, 0);
+    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+}
+
+TEST_F(VellickDocTest, VanishedFileHasZeroSizeAndTime)
+{
+    const int index = m_doc.addRecord(m_tree.path("vanished.txt"), FileKind::Text);
+    EXPECT_EQ(m_doc.record(index).size, 0);
+    EXPECT_EQ(m_doc.record(index).modified, 0);
+}
+
+TEST_F(VellickDocTest, StatusFromTheScanIsUsedWhenGiven)
+{
+    const int index = m_doc.addRecord(m_tree.path("vanished.txt"), FileKind::Text, FileStatus { 6'000'000'000, 17 });
+    EXPECT_EQ(m_doc.record(index).size, 6'000'000'000);
+    EXPECT_EQ(m_doc.record(index).modified, 17);
+}
+
+TEST_F(VellickDocTest, WithoutShellTheTypeNameIsEmpty)
+{
+    CVellickDoc doc;
+    const int index = doc.addRecord(m_tree.write("a.txt", "x"), FileKind::Text);
+    EXPECT_EQ(doc.record(index).typeName, "");
+}

@@ -1,0 +1,293 @@
+#include "results/vellick_doc.h"
+#include "search/search_request.h"
+#include "search/search_run.h"
+#include "support/current_directory_guard.h"
+#include "support/fake_file_types.h"
+#include "support/hint_recorder.h"
+#include "support/recording_host.h"
+#include "support/temp_tree.h"
+
+#include <cstdio>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace vellick;
+using namespace vellick::test;
+using testing::MatchesRegex;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Counts the rows the document shows whenever the views hear HintRowsAdded.
+class RowsAddedRecorder : public DocumentObserver {
+public:
+    explicit RowsAddedRecorder(const CVellickDoc& doc)
+        : m_doc(doc)
+    {
+    }
+    void onDocumentUpdate(uint32_t hint) override
+    {
+        if (hint == HintRowsAdded)
+            rowsAtHint.push_back(m_doc.rowCount());
+    }
+    std::vector<int> rowsAtHint;
+
+private:
+    const CVellickDoc& m_doc;
+};
+
+class SearchRunTest : public testing::Test {
+protected:
+    SearchRunTest() { m_doc.addObserver(&m_hints); }
+
+    PanelInput panel(std::string keywords, std::string patterns = "*.*")
+    {
+        PanelInput input;
+        input.keywordText = std::move(keywords);
+        input.folder = m_tree.root();
+        input.filePatterns = std::move(patterns);
+        input.subFolders = true;
+        return input;
+    }
+
+    void start(const PanelInput& input, SearchSettings settings = {})
+    {
+        const SearchRequest request = prepareSearch(input);
+        ASSERT_TRUE(request.criteria) << request.message;
+        m_run.start(*request.criteria, settings);
+    }
+
+    void search(const PanelInput& input, SearchSettings settings = {})
+    {
+        start(input, settings);
+        for (int guard = 0; m_run.step(1); ++guard)
+            ASSERT_LT(guard, 100000) << "the run does not end";
+    }
+
+    // The found files' paths relative to the root, in row order.
+    Names rows() const
+    {
+        Names names;
+        for (int row = 0; row < m_doc.rowCount(); ++row)
+            names.push_back(m_doc.record(m_doc.recordAtRow(row)).path.substr(m_tree.root().size() + 1));
+        return names;
+    }
+
+    CurrentDirectoryGuard m_cwd;
+    TempTree m_tree;
+    FakeFileTypes m_types;
+    CVellickDoc m_doc { &m_types };
+    RecordingHost m_host;
+    HintRecorder m_hints;
+    SearchRun m_run { m_doc, m_host };
+};
+
+} // namespace
+
+TEST_F(SearchRunTest, FindsFilesInWalkOrderWithTheirDetails)
+{
+    m_tree.write("NOTES.TXT", "one\nTwo needle");
+    m_tree.write("plain.txt", "nothing here");
+    m_tree.write("sub/deep.log", std::string("\x80 needle", 8));
+    m_tree.makeFifo("sub/pipe.txt");
+    m_tree.setModified("NOTES.TXT", 1700000000);
+    search(panel("needle"));
+
+    EXPECT_EQ(rows(), (Names { "NOTES.TXT", "sub/deep.log" })); // the path keeps its case
+    EXPECT_EQ(m_run.foundCount(), 2);
+    EXPECT_EQ(m_run.checkedCount(), 3u); // the FIFO is passed over, not checked
+    const CLine& notes = m_doc.record(0);
+    EXPECT_EQ(notes.path, m_tree.path("NOTES.TXT"));
+    EXPECT_EQ(notes.kind, FileKind::Text);
+    EXPECT_EQ(notes.size, 14);
+    EXPECT_EQ(notes.modified, 1700000000);
+    EXPECT_EQ(notes.typeName, "TXT file");
+    EXPECT_EQ(notes.hitOffsets, (std::vector<uint64_t> { 8 }));
+    EXPECT_EQ(notes.hitLines, (std::vector<uint64_t> { 1 }));
+    EXPECT_EQ(notes.hitLengths, (std::vector<uint32_t> { 6 }));
+    EXPECT_EQ(m_doc.record(1).kind, FileKind::Binary);
+    EXPECT_EQ(m_doc.record(1).hitLines, (std::vector<uint64_t> { 0 }));
+}
+
+TEST_F(SearchRunTest, DrivesThePanelThroughTheRun)
+{
+    m_tree.write("a.txt", "needle");
+    m_tree.write("b.txt", "needle");
+    search(panel("  needle ", ""));
+
+    EXPECT_EQ(m_host.buttonLabels, (Names { "&Stop", "&Start Search" }));
+    EXPECT_EQ(m_host.combosReadOnly, (std::vector<bool> { true, false }));
+    EXPECT_EQ(m_host.busy, (std::vector<bool> { true, false }));
+    EXPECT_EQ(m_host.textPaneResets, 1);
+    EXPECT_EQ(m_host.indicatorsBlanked, 1);
+    EXPECT_EQ(m_host.statusTexts.front(), "Searching ...");
+    EXPECT_EQ(m_host.statusTexts[1], "Searching: " + m_tree.root());
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("2 files found \\(2 files checked\\)\\.time spent: 00:00:0[0-9]"));
+    EXPECT_TRUE(m_host.messages.empty());
+    EXPECT_EQ(m_host.firstRowSelections, 1);
+    EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
+    EXPECT_EQ(m_host.recentTexts, (std::vector<Names> { { "needle", m_tree.root(), "*.*" } }));
+    EXPECT_FALSE(m_run.searchRunning());
+    EXPECT_FALSE(m_run.inProgress());
+}
+
+TEST_F(SearchRunTest, SummaryWordsFollowTheCounts)
+{
+    m_tree.write("only.txt", "needle");
+    search(panel("needle"));
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("1 file found \\(1 file checked\\)\\.time spent: .*"));
+
+    m_tree.write("other.txt", "hay");
+    search(panel("absent"));
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("No file found \\(2 files checked\\)\\.time spent: .*"));
+    EXPECT_EQ(m_host.firstRowSelections, 1); // none for the run that found nothing
+    EXPECT_EQ(m_doc.current(), -1);
+
+    search(panel("needle", "*.none"));
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("No file found \\(0 file checked\\)\\.time spent: .*"));
+}
+
+TEST_F(SearchRunTest, StopIsSeenBetweenFiles)
+{
+    for (const char* name : { "1.txt", "2.txt", "3.txt", "4.txt" })
+        m_tree.write(name, "needle");
+    start(panel("needle"));
+    ASSERT_TRUE(m_run.step(1));
+    ASSERT_TRUE(m_run.step(1));
+    m_run.stop();
+    EXPECT_FALSE(m_run.searchRunning());
+    EXPECT_FALSE(m_run.step(100));
+
+    EXPECT_EQ(m_run.checkedCount(), 2u);
+    EXPECT_EQ(rows(), (Names { "1.txt", "2.txt" }));
+    EXPECT_EQ(m_host.messages, (Names { "Search stopped before completion." }));
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("2 files found \\(2 files checked\\)\\.time spent: .*"));
+    EXPECT_EQ(m_host.buttonLabels.back(), "&Start Search");
+    EXPECT_EQ(m_host.firstRowSelections, 1);
+}
+
+TEST_F(SearchRunTest, FirstNineteenFoundFilesAreAnnouncedOneByOne)
+{
+    RowsAddedRecorder recorder(m_doc);
+    m_doc.addObserver(&recorder);
+    for (int i = 0; i < 23; ++i)
+        m_tree.write("f" + std::to_string(100 + i), "needle");
+    search(panel("needle"));
+    std::vector<int> expected;
+    for (int rows = 1; rows <= 19; ++rows)
+        expected.push_back(rows);
+    expected.push_back(23); // the rest in one notification at the end
+    EXPECT_EQ(recorder.rowsAtHint, expected);
+
+    recorder.rowsAtHint.clear();
+    for (int i = 19; i < 23; ++i)
+        std::remove(m_tree.path("f" + std::to_string(100 + i)).c_str());
+    search(panel("needle"));
+    EXPECT_EQ(recorder.rowsAtHint.size(), 19u); // no notification at the end below 20
+    m_doc.removeObserver(&recorder);
+}
+
+TEST_F(SearchRunTest, NewSearchClearsTheDocument)
+{
+    m_tree.write("a.txt", "needle");
+    search(panel("needle"));
+    EXPECT_EQ(m_hints.count(HintCleared), 0); // the document was empty
+    search(panel("needle"));
+    EXPECT_EQ(m_hints.count(HintCleared), 1);
+    EXPECT_EQ(m_doc.recordCount(), 1);
+}
+
+TEST_F(SearchRunTest, FileThatVanishesIsCheckedButNotFound)
+{
+    m_tree.write("a.txt", "needle");
+    m_tree.write("b.txt", "needle");
+    m_tree.write("c.txt", "needle");
+    m_run.setScanThreads(0, false); // no scanning ahead: each file is read when the run takes it
+    start(panel("needle"));
+    ASSERT_TRUE(m_run.step(1));
+    std::remove(m_tree.path("b.txt").c_str());
+    while (m_run.step(1)) { }
+    EXPECT_EQ(rows(), (Names { "a.txt", "c.txt" }));
+    EXPECT_EQ(m_run.checkedCount(), 3u);
+}
+
+TEST_F(SearchRunTest, FileMatchingTwoPatternsIsListedTwice)
+{
+    m_tree.write("a.txt", "needle");
+    m_tree.write("b.txt", "needle");
+    search(panel("needle", "*.txt;a*.txt"));
+    EXPECT_EQ(rows(), (Names { "a.txt", "b.txt", "a.txt" }));
+    EXPECT_EQ(m_run.checkedCount(), 3u);
+}
+
+TEST_F(SearchRunTest, SettingsGiveHiddenFilesAndTheHitLimit)
+{
+    m_tree.write(".hidden", "needle needle");
+    search(panel("needle"));
+    EXPECT_EQ(m_run.foundCount(), 0);
+    SearchSettings settings;
+    settings.includeHidden = true;
+    settings.maxKeys = 1;
+    search(panel("needle"), settings);
+    ASSERT_EQ(rows(), (Names { ".hidden" }));
+    EXPECT_EQ(m_doc.record(0).hitCount(), 1u);
+}
+
+TEST_F(SearchRunTest, WithoutSubFoldersOnlyTheStartingFolder)
+{
+    m_tree.write("top.txt", "needle");
+    m_tree.write("sub/below.txt", "needle");
+    PanelInput input = panel("needle");
+    input.subFolders = false;
+    search(input);
+    EXPECT_EQ(rows(), (Names { "top.txt" }));
+}
+
+TEST_F(SearchRunTest, RootIsTheResolvedCurrentDirectory)
+{
+    m_tree.write("real/a.txt", "needle");
+    m_tree.makeSymlink(m_tree.path("real"), "alias");
+    PanelInput input = panel("needle");
+    input.folder = m_tree.path("alias");
+    search(input);
+    ASSERT_EQ(m_doc.rowCount(), 1);
+    EXPECT_EQ(m_doc.record(0).path, m_tree.path("real/a.txt"));
+}
+
+TEST_F(SearchRunTest, ListedFilesAreRechecked)
+{
+    for (const char* name : { "1.txt", "2.txt", "3.txt", "4.txt", "5.txt" })
+        m_tree.write(name, "needle");
+    search(panel("needle"));
+    ASSERT_EQ(m_doc.rowCount(), 5);
+    m_tree.write("2.txt", "gone");
+    m_tree.write("3.txt", "gone");
+    m_tree.write("5.txt", "..needle needle");
+    m_tree.write("6.txt", "needle"); // not listed: not searched
+    m_hints.hints.clear();
+    m_host.statusTexts.clear();
+
+    PanelInput input = panel("needle");
+    input.listedFilesMode = true;
+    search(input);
+    EXPECT_EQ(rows(), (Names { "1.txt", "4.txt", "5.txt" }));
+    EXPECT_EQ(m_doc.recordCount(), 5); // the records of removed rows stay
+    EXPECT_EQ(m_hints.removedRows, (std::vector<int> { 1, 1 })); // the same position is visited next
+    EXPECT_EQ(m_hints.count(HintCleared), 0);
+    EXPECT_EQ(m_doc.record(4).hitOffsets, (std::vector<uint64_t> { 2, 9 }));
+    EXPECT_EQ(m_doc.record(1).hitCount(), 0u);
+    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("3 files found \\(5 files checked\\)\\.time spent: .*"));
+    EXPECT_EQ(m_host.statusTexts[1], "Searching " + m_tree.path("1.txt") + " ");
+    EXPECT_EQ(m_doc.current(), 0);
+}
+
+TEST_F(SearchRunTest, KeywordsAndFlagsOfTheLastRunStay)
+{
+    m_tree.write("a.txt", "x");
+    PanelInput input = panel("ab cd");
+    input.matchMode = MatchMode::AnyWord;
+    search(input);
+    EXPECT_EQ(m_run.keywords().count(), 2u);
+    EXPECT_EQ(m_run.flags(), uint32_t { IgnoreCase | SubFolders | AnyWord });
+}

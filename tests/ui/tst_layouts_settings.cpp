@@ -1,0 +1,176 @@
+// The two layouts and the settings file: first-run defaults, the layout switch, and what a close writes
+// and the next start reads back.
+#include "app/result_layouts.h"
+#include "app/search_panel.h"
+#include "support/temp_tree.h"
+#include "support/ui_test_support.h"
+#include "views/text_view.h"
+#include "views/vellick_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSplitter>
+
+using namespace vellick;
+using namespace vellick::test;
+
+class LayoutsSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunUsesTheDefaults();
+    void closeWritesWindowPlaceAndOptions();
+    void closeAndReopenRestoresEverything();
+    void layoutSwitchKeepsEachLayoutsViewsAndSizes();
+    void columnWidthsAreKeptPerLayout();
+    void storedValuesAreClampedAndRecentListsStopAtAGap();
+};
+
+void LayoutsSettingsTest::firstRunUsesTheDefaults()
+{
+    ConfigHome home;
+    FrameFixture window;
+    CMainFrame& frame = window.frame();
+    QCOMPARE(frame.pos(), QPoint(24, 18));
+    QCOMPARE(frame.size(), QSize(728, 546));
+    QVERIFY(!frame.layouts().stackedShown());
+    // The side-by-side list takes half the width; its columns have their fixed default widths.
+    const auto* splitter = qobject_cast<QSplitter*>(frame.layouts().currentWidget());
+    QVERIFY(splitter);
+    QCOMPARE(splitter->sizes().value(0), frame.width() / 2);
+    QCOMPARE(window.list().columnWidths(), (CVellickView::Widths { 100, 100, 50, 50, 100 }));
+    // The stacked list's defaults are fractions of the window's width.
+    const int w = frame.width();
+    QCOMPARE(frame.layouts().list(true)->columnWidths(), (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4 }));
+
+    CSearchPanel& panel = window.panel();
+    QCOMPARE(panel.keywordsBox()->currentText(), QString());
+    QCOMPARE(panel.patternsBox()->currentText(), QStringLiteral("*.*"));
+    QCOMPARE(panel.folderBox()->currentText(), QDir::currentPath());
+    QCOMPARE(panel.matchModeBox()->currentText(), QStringLiteral("match all words"));
+    for (QCheckBox* box : { panel.matchCaseBox(), panel.wholeWordBox(), panel.unicodeBox(), panel.subFoldersBox(),
+             panel.listedBelowBox() })
+        QVERIFY2(!box->isChecked(), qPrintable(box->text()));
+    QVERIFY(!panel.listedBelowBox()->isEnabled());
+    QVERIFY(!panel.matchModeBox()->isEnabled());
+    QVERIFY(!panel.startButton()->isEnabled());
+}
+
+void LayoutsSettingsTest::closeWritesWindowPlaceAndOptions()
+{
+    ConfigHome home;
+    {
+        FrameFixture window;
+        window.panel().matchCaseBox()->setChecked(true);
+        window.panel().subFoldersBox()->click();
+        window.close();
+    }
+    QCOMPARE(home.value("wleft"), QStringLiteral("24"));
+    QCOMPARE(home.value("wtop"), QStringLiteral("18"));
+    QCOMPARE(home.value("wwidth"), QStringLiteral("728"));
+    QCOMPARE(home.value("wheight"), QStringLiteral("546"));
+    QCOMPARE(home.value("horizon"), QStringLiteral("0"));
+    QCOMPARE(home.value("matchcase"), QStringLiteral("1"));
+    QCOMPARE(home.value("matchword"), QStringLiteral("0"));
+    QCOMPARE(home.value("dosubdir"), QStringLiteral("1"));
+    QCOMPARE(home.value("maxkeys"), QStringLiteral("1024"));
+    QCOMPARE(home.value("vcol1"), QStringLiteral("100"));
+    QCOMPARE(home.value("hcol1"), QString::number(728 / 4));
+}
+
+void LayoutsSettingsTest::closeAndReopenRestoresEverything()
+{
+    ConfigHome home;
+    test::TempTree tree;
+    tree.write("notes.txt", "a mutex here\n");
+    int listWidth = 0;
+    {
+        FrameFixture window;
+        window.frame().move(40, 30);
+        window.frame().resize(760, 500);
+        window.setKeywords(QStringLiteral("mutex"));
+        window.setFolder(QString::fromStdString(tree.root()));
+        QVERIFY(window.search());
+        window.panel().wholeWordBox()->setChecked(true);
+        window.frame().commandAction(CommandId::SwitchLayout)->trigger();
+        listWidth = window.frame().layouts().paneSizes().listWidth;
+        window.close();
+    }
+    FrameFixture window;
+    QCOMPARE(window.frame().pos(), QPoint(40, 30));
+    QCOMPARE(window.frame().size(), QSize(760, 500));
+    QVERIFY(window.frame().layouts().stackedShown());
+    QCOMPARE(window.frame().layouts().paneSizes().listWidth, listWidth);
+    QCOMPARE(window.panel().keywordsBox()->currentText(), QStringLiteral("mutex"));
+    QCOMPARE(window.panel().keywordsBox()->itemText(0), QStringLiteral("mutex"));
+    QCOMPARE(window.panel().folderBox()->currentText(), QString::fromStdString(tree.root()));
+    QVERIFY(window.panel().wholeWordBox()->isChecked());
+}
+
+void LayoutsSettingsTest::layoutSwitchKeepsEachLayoutsViewsAndSizes()
+{
+    ConfigHome home;
+    FrameFixture window;
+    ResultLayouts& layouts = window.frame().layouts();
+    QAction* switchLayout = window.frame().commandAction(CommandId::SwitchLayout);
+    CVellickView* sideList = layouts.shownList();
+    auto* side = qobject_cast<QSplitter*>(layouts.currentWidget());
+    side->setSizes({ 250, side->width() - 250 - side->handleWidth() });
+
+    switchLayout->trigger();
+    idle();
+    QVERIFY(layouts.stackedShown());
+    QVERIFY(layouts.shownList() != sideList);
+    QVERIFY(layouts.shownList()->isVisible());
+    QVERIFY(!sideList->isVisible());
+    QVERIFY(layouts.shownTextPane()->isVisible());
+
+    switchLayout->trigger();
+    idle();
+    QVERIFY(!layouts.stackedShown());
+    QCOMPARE(layouts.shownList(), sideList);
+    QCOMPARE(layouts.paneSizes().listWidth, 250);
+}
+
+void LayoutsSettingsTest::columnWidthsAreKeptPerLayout()
+{
+    ConfigHome home;
+    {
+        FrameFixture window;
+        window.frame().layouts().list(false)->setColumnWidth(0, 111);
+        window.frame().layouts().list(true)->setColumnWidth(2, 77);
+        window.close();
+    }
+    QCOMPARE(home.value("vcol1"), QStringLiteral("111"));
+    QCOMPARE(home.value("hcol3"), QStringLiteral("77"));
+    FrameFixture window;
+    QCOMPARE(window.frame().layouts().list(false)->columnWidth(0), 111);
+    QCOMPARE(window.frame().layouts().list(true)->columnWidth(2), 77);
+    QCOMPARE(window.frame().layouts().list(true)->columnWidth(0), 728 / 4);
+}
+
+void LayoutsSettingsTest::storedValuesAreClampedAndRecentListsStopAtAGap()
+{
+    ConfigHome home;
+    home.write(QStringLiteral("[Settings]\nallkeys=7\nmaxkeys=0\nkeys1=alpha\nkeys2=\nkeys3=gamma\nfile1=\n"
+                              "directory1=/no/such/folder\nhorizon=1\n"));
+    FrameFixture window;
+    CSearchPanel& panel = window.panel();
+    QCOMPARE(panel.matchModeBox()->currentText(), QStringLiteral("match whole phrase"));
+    QCOMPARE(panel.keywordsBox()->count(), 1);
+    QCOMPARE(panel.keywordsBox()->currentText(), QStringLiteral("alpha"));
+    QCOMPARE(panel.patternsBox()->currentText(), QStringLiteral("*.*"));
+    QCOMPARE(panel.folderBox()->currentText(), QStringLiteral("/no/such/folder"));
+    QVERIFY(window.frame().layouts().stackedShown());
+    window.close();
+    QCOMPARE(home.value("maxkeys"), QStringLiteral("1"));
+    QCOMPARE(home.value("allkeys"), QStringLiteral("2"));
+    QCOMPARE(home.value("keys3"), QStringLiteral("gamma"));
+}
+
+VELLICK_UI_TEST_MAIN(LayoutsSettingsTest)
+#include "tst_layouts_settings.moc"
