@@ -1,7 +1,7 @@
 // File names with invalid UTF-8, line breaks, leading dashes, spaces, quotes, control bytes and 255 bytes:
 // vellick-cli finds them, prints them unmangled, escapes them validly in its --hits JSON, writes them into
 // reports as they are and re-checks them from a list.
-#include "support/cli_process.h"
+#include "support/process_runner.h"
 #include "support/temp_tree.h"
 
 #include <algorithm>
@@ -141,6 +141,12 @@ bool isValidUtf8(std::string_view text)
 
 class OddNamesTest : public testing::Test {
 protected:
+    ProcessResult cli(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), VELLICK_CLI_PATH);
+        return runProcess(arguments, m_tree.root());
+    }
+
     OddNamesTest()
     {
         for (const std::string& name : names())
@@ -164,7 +170,7 @@ protected:
 
 TEST_F(OddNamesTest, FoundAndPrintedUnmangled)
 {
-    const CliOutput result = runVellickCli({ "-d", "odd", "needle" }, m_tree.root());
+    const ProcessResult result = cli({ "-d", "odd", "needle" });
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_NE(result.err.find("9 files found (9 files checked)."), std::string::npos) << result.err;
     for (const std::string& path : m_paths)
@@ -173,7 +179,7 @@ TEST_F(OddNamesTest, FoundAndPrintedUnmangled)
 
 TEST_F(OddNamesTest, HitsJsonEscapesThemValidly)
 {
-    const CliOutput result = runVellickCli({ "-d", "odd", "--hits", "needle" }, m_tree.root());
+    const ProcessResult result = cli({ "-d", "odd", "--hits", "needle" });
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     ASSERT_TRUE(isValidUtf8(result.out));
     std::vector<std::string> decodedPaths;
@@ -197,8 +203,8 @@ TEST_F(OddNamesTest, HitsJsonEscapesThemValidly)
 
 TEST_F(OddNamesTest, ReportedAsTheyAre)
 {
-    const CliOutput result = runVellickCli(
-        { "-d", "odd", "-o", "report.txt", "--format", "text", "--include", "path", "needle" }, m_tree.root());
+    const ProcessResult result
+        = cli({ "-d", "odd", "-o", "report.txt", "--format", "text", "--include", "path", "needle" });
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     const std::string report = readFile(m_tree.path("report.txt"));
     for (const std::string& path : m_paths)
@@ -217,7 +223,7 @@ TEST_F(OddNamesTest, ReCheckedFromAList)
         }
     }
     m_tree.write("list.txt", list);
-    const CliOutput result = runVellickCli({ "-l", "list.txt", "--context", "needle" }, m_tree.root());
+    const ProcessResult result = cli({ "-l", "list.txt", "--context", "needle" });
     ASSERT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_NE(result.err.find(std::to_string(listed) + " files found"), std::string::npos) << result.err;
     for (const std::string& path : m_paths) {

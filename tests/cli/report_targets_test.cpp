@@ -2,7 +2,7 @@
 // failed.", nothing written, an old file left as it was), a read-only file system, and a full disk (never
 // reported as success; the incomplete report is removed). The file systems are small tmpfs mounts in a
 // private mount namespace (unshare -m), which needs root; those parts are skipped otherwise.
-#include "support/cli_process.h"
+#include "support/process_runner.h"
 #include "support/temp_tree.h"
 
 #include <filesystem>
@@ -31,20 +31,20 @@ protected:
     // vellick-cli writing a plain-text report with the surrounding text to `target`, on a tmpfs of `size`
     // mounted (with `options`) on the folder "mount" in a mount namespace of its own. The shell then lists
     // what is left on the mount.
-    CliOutput reportOnMount(const std::string& options, const std::string& target)
+    ProcessResult reportOnMount(const std::string& options, const std::string& target)
     {
         const std::string mount = m_tree.makeFolder("mount");
         const std::string script = "mount -t tmpfs -o \"$1\" vellick-test \"$2\" || exit 99\n"
                                    "\"$3\" -d docs -o \"$2/$4\" --format text --include context needle >/dev/null\n"
                                    "echo \"exit $?\"; ls -A \"$2\"";
-        return runCommand(
+        return runProcess(
             { kUnshare, "-m", "/bin/sh", "-c", script, "sh", options, mount, VELLICK_CLI_PATH, target }, m_tree.root());
     }
 
     static bool canMount()
     {
         return ::geteuid() == 0 && ::access(kUnshare, X_OK) == 0
-            && runCommand({ kUnshare, "-m", "/bin/true" }, "/").exitStatus == 0;
+            && runProcess({ kUnshare, "-m", "/bin/true" }, "/").exitStatus == 0;
     }
 
     TempTree m_tree;
@@ -54,20 +54,21 @@ protected:
 
 TEST_F(ReportTargetsTest, UnwritableFolderOrFileIsNotWritten)
 {
-    if (!canRunUnprivileged())
+    if (withoutRoot({ "x" }).empty())
         GTEST_SKIP() << "running as root without setpriv: cannot take the rights away";
     m_tree.makeFolder("closed");
     ::chmod(m_tree.path("closed").c_str(), 0755); // root's: user 65534 may not create files in it
     m_tree.write("old.csv", "an older report\n");
     ::chmod(m_tree.path("old.csv").c_str(), 0644);
 
-    const CliOutput inFolder
-        = runVellickCli({ "-d", "docs", "-o", "closed/report.csv", "needle" }, m_tree.root(), true);
+    const ProcessResult inFolder = runProcess(
+        withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "closed/report.csv", "needle" }), m_tree.root());
     EXPECT_EQ(inFolder.exitStatus, 2);
     EXPECT_NE(inFolder.err.find("Open file failed.\n"), std::string::npos) << inFolder.err;
     EXPECT_TRUE(std::filesystem::is_empty(m_tree.path("closed")));
 
-    const CliOutput overFile = runVellickCli({ "-d", "docs", "-o", "old.csv", "needle" }, m_tree.root(), true);
+    const ProcessResult overFile
+        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "old.csv", "needle" }), m_tree.root());
     EXPECT_EQ(overFile.exitStatus, 2);
     EXPECT_NE(overFile.err.find("Open file failed.\n"), std::string::npos) << overFile.err;
     EXPECT_EQ(readFile(m_tree.path("old.csv")), "an older report\n");
@@ -77,7 +78,7 @@ TEST_F(ReportTargetsTest, ReadOnlyFileSystem)
 {
     if (!canMount())
         GTEST_SKIP() << "needs root and unshare -m for a private read-only mount";
-    const CliOutput result = reportOnMount("ro,size=64k", "report.txt");
+    const ProcessResult result = reportOnMount("ro,size=64k", "report.txt");
     ASSERT_NE(result.exitStatus, 99) << result.err;
     EXPECT_EQ(result.out, "exit 2\n"); // and nothing on the mount
     EXPECT_NE(result.err.find("Open file failed.\n"), std::string::npos) << result.err;
@@ -87,13 +88,13 @@ TEST_F(ReportTargetsTest, FullDiskIsNotReportedAsSuccess)
 {
     if (!canMount())
         GTEST_SKIP() << "needs root and unshare -m for a small private tmpfs";
-    const CliOutput result = reportOnMount("size=64k", "report.txt");
+    const ProcessResult result = reportOnMount("size=64k", "report.txt");
     ASSERT_NE(result.exitStatus, 99) << result.err;
     EXPECT_EQ(result.out, "exit 2\n"); // the incomplete report was removed
     EXPECT_NE(result.err.find("Write file failed.\n"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("Open file failed."), std::string::npos);
 
     // The same report fits on a larger one.
-    const CliOutput fits = reportOnMount("size=4m", "report.txt");
+    const ProcessResult fits = reportOnMount("size=4m", "report.txt");
     EXPECT_EQ(fits.out, "exit 0\nreport.txt\n") << fits.err;
 }

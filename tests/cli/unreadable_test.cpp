@@ -1,12 +1,11 @@
 // Files and folders the user may not read, as user 65534 (CI runs as root, who may read anything): a file
 // that cannot be opened is counted as checked and not found; a folder that cannot be opened, listed or
 // entered is passed over, its files not counted.
-#include "support/cli_process.h"
-#include "support/special_entries.h"
+#include "support/process_runner.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vellick::test;
 
@@ -16,7 +15,7 @@ class UnreadableTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!canRunUnprivileged())
+        if (withoutRoot({ "x" }).empty())
             GTEST_SKIP() << "running as root without setpriv: cannot search as another user";
         ::chmod(m_tree.root().c_str(), 0755);
         m_tree.write("readable.txt", "needle");
@@ -25,7 +24,7 @@ protected:
         m_tree.write("passthrough/inner.txt", "needle");
         m_tree.write("listonly/seen.txt", "needle");
         m_tree.write("sub/also.txt", "needle");
-        makeLink("secret.txt", m_tree.path("link-to-secret.txt"));
+        m_tree.makeSymlink("secret.txt", "link-to-secret.txt");
         for (const char* readable : { "readable.txt", "listonly/seen.txt", "sub/also.txt" })
             setMode(readable, 0644); // whatever the umask
         setMode("sub", 0755);
@@ -40,7 +39,7 @@ protected:
     void setMode(const std::string& relative, mode_t mode)
     {
         const mode_t others = mode & 07;
-        ::chmod(m_tree.path(relative).c_str(), ::geteuid() == 0 ? mode : (mode & ~0700) | (others << 6));
+        m_tree.setMode(relative, ::geteuid() == 0 ? mode : (mode & ~0700) | (others << 6));
     }
 
     TempTree m_tree;
@@ -50,7 +49,7 @@ protected:
 
 TEST_F(UnreadableTest, CountedAndPassedOver)
 {
-    const CliOutput result = runVellickCli({ "-s", "needle" }, m_tree.root(), true);
+    const ProcessResult result = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-s", "needle" }), m_tree.root());
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\n" + m_tree.path("sub/also.txt") + "\n");
     // readable, secret, the link to secret and sub/also were handed to the scanner.
@@ -60,7 +59,8 @@ TEST_F(UnreadableTest, CountedAndPassedOver)
 TEST_F(UnreadableTest, ListedFilesThatCannotBeReadLoseTheirRows)
 {
     m_tree.write("list.txt", "readable.txt\nsecret.txt\nlocked/inner.txt\nlistonly/seen.txt\n");
-    const CliOutput result = runVellickCli({ "-l", "list.txt", "--context", "needle" }, m_tree.root(), true);
+    const ProcessResult result
+        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-l", "list.txt", "--context", "needle" }), m_tree.root());
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\nline    1: needle\n");
     EXPECT_NE(result.err.find("1 file found (4 files checked)."), std::string::npos) << result.err;

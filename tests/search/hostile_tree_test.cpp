@@ -29,13 +29,13 @@ protected:
 TEST_F(HostileTreeTest, SpecialFilesAreNeverOpened)
 {
     m_tree.write("real.txt", "a needle");
-    ASSERT_TRUE(makeNamedPipe(m_tree.path("fifo.txt"))); // opening it for reading would wait for a writer
-    ASSERT_TRUE(makeSocketNode(m_tree.path("socket.txt")));
-    ASSERT_TRUE(makeLink("/dev/zero", m_tree.path("zero.txt"))); // never ends
-    ASSERT_TRUE(makeLink("/dev/urandom", m_tree.path("random.txt"))); // never ends, and matches sometime
-    ASSERT_TRUE(makeLink(m_tree.path("fifo.txt"), m_tree.path("fifo-link.txt")));
+    m_tree.makeFifo("fifo.txt"); // opening it for reading would wait for a writer
+    m_tree.makeSocket("socket.txt");
+    m_tree.makeSymlink("/dev/zero", "zero.txt"); // never ends
+    m_tree.makeSymlink("/dev/urandom", "random.txt"); // never ends, and matches sometime
+    m_tree.makeSymlink(m_tree.path("fifo.txt"), "fifo-link.txt");
     m_tree.write("sub/inner.txt", "needle");
-    ASSERT_TRUE(makeNamedPipe(m_tree.path("sub/pipe.txt")));
+    m_tree.makeFifo("sub/pipe.txt");
 
     ASSERT_TRUE(m_search.run(TreeSearch::panel(m_tree.root(), "needle")));
     EXPECT_EQ(m_search.rows(m_tree.root()), (Names { "real.txt", "sub/inner.txt" }));
@@ -57,14 +57,14 @@ TEST_F(HostileTreeTest, FolderLinksAreNeverEntered)
 {
     m_tree.write("x/a.txt", "needle");
     m_tree.write("y/b.txt", "needle");
-    ASSERT_TRUE(makeLink("../y", m_tree.path("x/to-y"))); // x -> y -> x: a loop between folders
-    ASSERT_TRUE(makeLink("../x", m_tree.path("y/to-x")));
-    ASSERT_TRUE(makeLink(".", m_tree.path("self")));
-    ASSERT_TRUE(makeLink("/", m_tree.path("root")));
-    ASSERT_TRUE(makeLink(m_tree.root(), m_tree.path("x/top")));
-    ASSERT_TRUE(makeLink("nowhere.txt", m_tree.path("dangling.txt")));
-    ASSERT_TRUE(makeLink("loop-b.txt", m_tree.path("loop-a.txt"))); // a link loop: ELOOP, neither file nor folder
-    ASSERT_TRUE(makeLink("loop-a.txt", m_tree.path("loop-b.txt")));
+    m_tree.makeSymlink("../y", "x/to-y"); // x -> y -> x: a loop between folders
+    m_tree.makeSymlink("../x", "y/to-x");
+    m_tree.makeSymlink(".", "self");
+    m_tree.makeSymlink("/", "root");
+    m_tree.makeSymlink(m_tree.root(), "x/top");
+    m_tree.makeSymlink("nowhere.txt", "dangling.txt");
+    m_tree.makeSymlink("loop-b.txt", "loop-a.txt"); // a link loop: ELOOP, neither file nor folder
+    m_tree.makeSymlink("loop-a.txt", "loop-b.txt");
 
     ASSERT_TRUE(m_search.run(TreeSearch::panel(m_tree.root(), "needle")));
     EXPECT_EQ(m_search.rows(m_tree.root()), (Names { "x/a.txt", "y/b.txt" }));
@@ -76,10 +76,10 @@ TEST_F(HostileTreeTest, LinkedFilesAreListedOnceUnderTheLinksName)
     TempTree outside;
     const std::string target = outside.write("elsewhere.txt", "the needle outside");
     m_tree.write("local.txt", "needle");
-    ASSERT_TRUE(makeLink(target, m_tree.path("outside.txt")));
-    ASSERT_TRUE(makeLink("outside.txt", m_tree.path("chain.txt"))); // link -> link -> file
+    m_tree.makeSymlink(target, "outside.txt");
+    m_tree.makeSymlink("outside.txt", "chain.txt"); // link -> link -> file
     m_tree.makeFolder("sub");
-    ASSERT_TRUE(makeLink("../local.txt", m_tree.path("sub/up.txt")));
+    m_tree.makeSymlink("../local.txt", "sub/up.txt");
 
     ASSERT_TRUE(m_search.run(TreeSearch::panel(m_tree.root(), "needle")));
     EXPECT_EQ(m_search.rows(m_tree.root()), (Names { "chain.txt", "local.txt", "outside.txt", "sub/up.txt" }));
@@ -97,9 +97,9 @@ TEST_F(HostileTreeTest, FileReplacedByASpecialFileBeforeItIsScanned)
     m_tree.write("c.txt", "needle");
     ASSERT_TRUE(m_search.start(TreeSearch::panel(m_tree.root(), "needle")));
     ASSERT_EQ(::unlink(m_tree.path("a.txt").c_str()), 0);
-    ASSERT_TRUE(makeNamedPipe(m_tree.path("a.txt")));
+    m_tree.makeFifo("a.txt");
     ASSERT_EQ(::unlink(m_tree.path("b.txt").c_str()), 0);
-    ASSERT_TRUE(makeLink("/dev/zero", m_tree.path("b.txt")));
+    m_tree.makeSymlink("/dev/zero", "b.txt");
     m_search.finish();
     EXPECT_EQ(m_search.rows(m_tree.root()), (Names { "c.txt" }));
     EXPECT_EQ(m_search.searchRun().checkedCount(), 3u); // handed to the scanner, which would not read them

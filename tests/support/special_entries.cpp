@@ -1,12 +1,9 @@
 #include "support/special_entries.h"
 
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -51,34 +48,10 @@ void removeEntriesAt(int folderFd)
 
 } // namespace
 
-bool makeNamedPipe(const std::string& path)
-{
-    return ::mkfifo(path.c_str(), 0644) == 0;
-}
-
-bool makeSocketNode(const std::string& path)
-{
-    sockaddr_un address {};
-    if (path.size() >= sizeof address.sun_path)
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return bound;
-}
-
 bool makeDeviceNode(const std::string& path, char type, unsigned major, unsigned minor)
 {
     const mode_t kind = type == 'b' ? S_IFBLK : S_IFCHR;
     return ::mknod(path.c_str(), kind | 0644, makedev(major, minor)) == 0;
-}
-
-bool makeLink(const std::string& target, const std::string& path)
-{
-    return ::symlink(target.c_str(), path.c_str()) == 0;
 }
 
 std::string makeFolderChain(const std::string& folder, const std::string& name, int depth, const std::string& fileName,

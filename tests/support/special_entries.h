@@ -4,15 +4,10 @@
 
 namespace vellick::test {
 
-// Builders of the entries a hostile tree holds, for the robustness tests. Each returns false when the
-// system refuses (for example mknod without root), so a test can skip that part with a message.
+// Builders of the entries a hostile tree holds that TempTree does not make, for the robustness tests.
 
-bool makeNamedPipe(const std::string& path);
-// A socket inode, left behind by a listening socket that is closed again.
-bool makeSocketNode(const std::string& path);
 // A character ('c') or block ('b') device node; needs root.
 bool makeDeviceNode(const std::string& path, char type, unsigned major, unsigned minor);
-bool makeLink(const std::string& target, const std::string& path);
 
 // Makes `depth` nested folders named `name` below `folder` through open descriptors (so the chain may be
 // longer than PATH_MAX), writes `content` to `fileName` in the deepest one and returns the file's path.
