@@ -58,7 +58,7 @@ std::size_t fillerSize(FuzzedDataProvider& input, std::size_t patternCount)
     const std::size_t back = input.ConsumeIntegralInRange<std::size_t>(0, 7000);
     if (where == 8)
         return kBlock - std::min(back, kBlock);
-    if (where == 9 && patternCount <= 4) // the reference is slow: few patterns over a megabyte
+    if (where == 9 && patternCount <= 2) // the reference is slow: few patterns over a megabyte
         return kRead - back;
     return 0;
 }
