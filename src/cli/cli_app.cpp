@@ -9,8 +9,8 @@
 #include "search/search_run.h"
 #include "search/text_rules.h"
 
-#include <csignal>
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <thread>
 #include <unistd.h>

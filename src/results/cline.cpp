@@ -27,14 +27,14 @@ void CLine::appendHit(uint64_t line, uint64_t offset, uint32_t length, uint8_t p
 }
 
 namespace {
-    template <typename T> void permute(std::vector<T>& values, const std::vector<std::size_t>& order)
-    {
-        std::vector<T> sorted;
-        sorted.reserve(values.size());
-        for (std::size_t index : order)
-            sorted.push_back(std::move(values[index]));
-        values = std::move(sorted);
-    }
+template <typename T> void permute(std::vector<T>& values, const std::vector<std::size_t>& order)
+{
+    std::vector<T> sorted;
+    sorted.reserve(values.size());
+    for (std::size_t index : order)
+        sorted.push_back(std::move(values[index]));
+    values = std::move(sorted);
+}
 } // namespace
 
 void CLine::orderHitsByOffset()

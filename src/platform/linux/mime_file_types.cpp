@@ -8,7 +8,8 @@ namespace vellick {
 FileTypeInfo MimeFileTypes::describe(const std::string& path)
 {
     static const QMimeDatabase database;
-    const QString filePath = QFile::decodeName(QByteArray::fromRawData(path.data(), static_cast<qsizetype>(path.size())));
+    const QString filePath
+        = QFile::decodeName(QByteArray::fromRawData(path.data(), static_cast<qsizetype>(path.size())));
     const QMimeType type = database.mimeTypeForFile(filePath);
     FileTypeInfo info;
     info.typeName = type.comment().toStdString();
