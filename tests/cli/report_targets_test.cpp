@@ -23,14 +23,14 @@ protected:
         std::string lines;
         for (int i = 0; i < 2000; ++i)
             lines += "needle number " + std::to_string(i) + " " + std::string(100, 'x') + "\n";
-        m_tree.write("docs/many.txt", lines); // a report of about 250 KB with its surrounding text
+        m_tree.write("docs/many.txt", lines); // 1024 hits: a report of about 130 KB with their surrounding text
         ::chmod(m_tree.path("docs").c_str(), 0755);
         ::chmod(m_tree.path("docs/many.txt").c_str(), 0644);
     }
 
-    // vellick-cli writing a plain-text report with the surrounding text to `target`, on a tmpfs of `size`
-    // mounted (with `options`) on the folder "mount" in a mount namespace of its own. The shell then lists
-    // what is left on the mount.
+    // vellick-cli writing a plain-text report with the surrounding text to `target` on a tmpfs mounted with
+    // `options` (its size, read-only) on the folder "mount", in a mount namespace of its own (private, so the
+    // mount is seen nowhere else). The shell then prints vellick-cli's exit status and what is on the mount.
     ProcessResult reportOnMount(const std::string& options, const std::string& target)
     {
         const std::string mount = m_tree.makeFolder("mount");
