@@ -66,7 +66,7 @@ for name in "${targets[@]}"; do
   echo "== $name for ${seconds}s (log: $log)"
   set +e
   nice -n 10 "$build/tests/fuzz/$name" "$build/corpus/$name" "${seeds[@]}" \
-    -max_total_time="$seconds" -max_len="$(max_len "$name")" -timeout=20 -rss_limit_mb=2048 \
+    -max_total_time="$seconds" -max_len="$(max_len "$name")" -len_control=0 -timeout=20 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" >"$log" 2>&1
   result=$?
   set -e
