@@ -1,11 +1,13 @@
 #include "app/main_frame.h"
 
 #include "app/frame_commands.h"
+#include "app/modal_runner.h"
 #include "app/resources.h"
 #include "app/result_layouts.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
 #include "settings/column_widths.h"
 #include "settings/settings_location.h"
@@ -64,6 +66,8 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     , m_doc(doc)
     , m_icons(std::make_unique<FileIconList>(fileTypes))
     , m_presenter(std::make_unique<MessageBoxPresenter>())
+    , m_runner(std::make_unique<ExecModalRunner>())
+    , m_services(std::make_unique<LinuxFileServices>())
     , m_settings(loadSettings(settingsPath(), primaryScreenSize()))
 {
     loadResources();
@@ -105,6 +109,10 @@ void CMainFrame::createWidgets()
     m_panel = new CSearchPanel(central);
     column->addWidget(m_panel);
     m_model = new ResultListModel(m_doc, *m_icons, this);
+    setFileServices(
+        { m_services->trash, m_services->renamer, m_services->copier, m_services->launcher, m_services->printer });
+    connect(m_model, &ResultListModel::renameRequested, this,
+        [this](int row, const QString& typedName) { m_fileCommands->finishRename(row, typedName); });
     m_layouts = new ResultLayouts(*m_model, m_doc, *this, central);
     column->addWidget(m_layouts, 1);
     setCentralWidget(central);
@@ -124,6 +132,20 @@ void CMainFrame::connectPanel()
 void CMainFrame::setMessagePresenter(std::unique_ptr<MessagePresenter> presenter)
 {
     m_presenter = std::move(presenter);
+}
+
+void CMainFrame::setModalRunner(std::unique_ptr<ModalRunner> runner)
+{
+    m_runner = std::move(runner);
+    setFileServices(m_fileCommands->services());
+}
+
+// The commands keep their report settings and last destination folder across a change of services.
+void CMainFrame::setFileServices(const FileServices& services)
+{
+    const FileCommandState state = m_fileCommands ? m_fileCommands->state() : FileCommandState {};
+    m_fileCommands = std::make_unique<FoundFileCommands>(this, m_doc, *this, services, *m_runner);
+    m_fileCommands->state() = state;
 }
 
 QAction* CMainFrame::commandAction(CommandId id) const

@@ -2,6 +2,7 @@
 
 #include "app/command_table.h"
 #include "app/enabling_rules.h"
+#include "app/found_file_commands.h"
 #include "search/search_host.h"
 #include "settings/settings.h"
 #include "views/view_host.h"
@@ -13,6 +14,8 @@ namespace vellick {
 
 class CSearchPanel;
 class CVellickDoc;
+struct LinuxFileServices;
+class ModalRunner;
 class FileIconList;
 class FrameCommands;
 class MessagePresenter;
@@ -26,7 +29,7 @@ class StatusPanes;
 // the settings file when it is made and writes it when it closes, runs the enabling rules whenever the
 // interface goes idle, starts and stops searches, and routes the commands on found files to the result
 // list of the shown layout. The document and the file-type service belong to the caller.
-class CMainFrame : public QMainWindow, public SearchHost, public ViewHost {
+class CMainFrame : public QMainWindow, public SearchHost, public ViewHost, public FileCommandHost {
     Q_OBJECT
 public:
     CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* parent = nullptr);
@@ -34,6 +37,12 @@ public:
 
     // Message boxes go through the presenter; tests replace it.
     void setMessagePresenter(std::unique_ptr<MessagePresenter> presenter);
+    // The dialogs of the commands on found files and of the settings run through the runner (exec() by
+    // default), and the commands use these shell services (the desktop's by default); tests replace both.
+    void setModalRunner(std::unique_ptr<ModalRunner> runner);
+    void setFileServices(const FileServices& services);
+    FoundFileCommands& fileCommands() const { return *m_fileCommands; }
+    const SearchSettings& searchSettings() const { return m_settings.search; }
 
     CSearchPanel& searchPanel() const { return *m_panel; }
     ResultLayouts& layouts() const { return *m_layouts; }
@@ -68,6 +77,9 @@ public:
     void openCurrentFile() override;
     void showListContextMenu(const QPoint& globalPos) override;
 
+    // FileCommandHost (the status text, messages and search flag are the ViewHost's)
+    const KeywordList& lastKeywords() const override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -87,7 +99,9 @@ private:
     void switchPane();
     void pasteKeywords();
     void toggleLineNumbers();
-    void notAvailableYet(CommandId id);
+    void deleteFiles();
+    void beginRename();
+    void advancedSettings();
     void applyUiState(const UiState& state);
     UiFacts gatherUiFacts() const;
     std::string settingsPath() const;
@@ -95,6 +109,9 @@ private:
     CVellickDoc& m_doc;
     std::unique_ptr<FileIconList> m_icons;
     std::unique_ptr<MessagePresenter> m_presenter;
+    std::unique_ptr<ModalRunner> m_runner;
+    std::unique_ptr<LinuxFileServices> m_services;
+    std::unique_ptr<FoundFileCommands> m_fileCommands;
     Settings m_settings;
     CSearchPanel* m_panel = nullptr;
     FrameCommands* m_commands = nullptr;

@@ -1,8 +1,11 @@
 // CMainFrame: the menu, toolbar, accelerator and panel commands.
 #include "app/about_dialog.h"
+#include "app/advanced_settings_dlg.h"
+#include "app/file_types_dlg.h"
 #include "app/frame_commands.h"
 #include "app/help_manual.h"
 #include "app/main_frame.h"
+#include "app/modal_runner.h"
 #include "app/result_layouts.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
@@ -108,20 +111,61 @@ bool CMainFrame::onHelpCommand(CommandId id)
     }
 }
 
-// The commands on found files; they arrive with the next version of the window.
+// The commands on found files and the settings dialog.
 void CMainFrame::onFileCommand(CommandId id)
 {
-    const bool opens = id == CommandId::Open || id == CommandId::OpenWith;
-    if (opens && searchRunning())
-        return;
-    notAvailableYet(id);
+    switch (id) {
+    case CommandId::Open:
+    case CommandId::OpenWith:
+        m_fileCommands->open(id == CommandId::OpenWith);
+        break;
+    case CommandId::Rename:
+        beginRename();
+        break;
+    case CommandId::CopyTo:
+        m_fileCommands->copyTo();
+        break;
+    case CommandId::Delete:
+        deleteFiles();
+        break;
+    case CommandId::PrintResult:
+    case CommandId::PrintPreview:
+        m_fileCommands->printReport(id == CommandId::PrintPreview);
+        break;
+    case CommandId::SaveReport:
+        m_fileCommands->saveReport();
+        break;
+    case CommandId::AdvancedSettings:
+        advancedSettings();
+        break;
+    default:
+        break;
+    }
 }
 
-void CMainFrame::notAvailableYet(CommandId id)
+void CMainFrame::deleteFiles()
 {
-    const QString name
-        = QString::fromLatin1(commandInfo(id).menuText).remove(QLatin1Char('&')).remove(QLatin1Char('.'));
-    setStatusText(QStringLiteral("%1 is not available yet.").arg(name.trimmed()));
+    m_fileCommands->deleteFiles();
+    // The rows that went took their selection with them: both lists show the new current record selected,
+    // so that a second Delete never acts on a file the user cannot see highlighted.
+    m_layouts->list(false)->activate();
+    m_layouts->list(true)->activate();
+}
+
+void CMainFrame::beginRename()
+{
+    CVellickView* list = m_layouts->shownList();
+    list->setFocus(Qt::OtherFocusReason);
+    list->beginRename();
+}
+
+// Takes effect for the next search; the settings file gets the values at close.
+void CMainFrame::advancedSettings()
+{
+    CAdvancedSettingsDlg dialog(this);
+    dialog.setValues(m_settings.search);
+    if (m_runner->run(dialog) == QDialog::Accepted)
+        m_settings.search = dialog.values();
 }
 
 void CMainFrame::onStartStop()
@@ -169,7 +213,10 @@ void CMainFrame::onFilesButton()
         showMessage(accessFailedMessage(folder));
         return;
     }
-    setStatusText(QStringLiteral("Choosing files and file types is not available yet."));
+    CFileTypesDlg dialog(m_panel->folderBox()->currentText(), ".", this);
+    if (m_runner->run(dialog) != QDialog::Accepted || !dialog.chosenPatterns())
+        return;
+    m_panel->patternsBox()->setEditText(dialog.chosenPatterns()->left(static_cast<qsizetype>(kMaxFilePatternText)));
 }
 
 void CMainFrame::switchLayout()

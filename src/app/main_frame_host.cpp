@@ -139,8 +139,12 @@ bool CMainFrame::searchRunning() const
 
 void CMainFrame::openCurrentFile()
 {
-    if (!searchRunning())
-        notAvailableYet(CommandId::Open);
+    m_fileCommands->open(false);
+}
+
+const KeywordList& CMainFrame::lastKeywords() const
+{
+    return m_search->run().keywords();
 }
 
 void CMainFrame::showListContextMenu(const QPoint& globalPos)

@@ -151,7 +151,10 @@ int runCli(int argc, char** argv, std::ostream& out, std::ostream& err, FileType
         return badInput(err, "the keyword text must be at least 2 characters long");
 
     const std::string startDirectory = currentDirectory().value_or("");
-    CVellickDoc doc(fileTypes);
+    // Type names show only in a report's type column; asking the MIME database for every found file
+    // otherwise would only slow the search.
+    const bool typesShown = options.reportPath && options.reportOptions.includeType;
+    CVellickDoc doc(typesShown ? fileTypes : nullptr);
     if (options.listedFile && !loadListedFiles(*options.listedFile, startDirectory, doc))
         return badInput(err, "cannot read the list of files '" + *options.listedFile + "'");
     return runSearch(options, startDirectory, doc, out, err);

@@ -10,6 +10,14 @@
 
 namespace vellick {
 
+void ByteSet::prepare()
+{
+    const auto difference = static_cast<unsigned char>(bytes[0] ^ bytes[1]);
+    maskable = count == 1 || (count == 2 && std::has_single_bit(difference));
+    mask = count == 1 ? 0 : difference;
+    value = static_cast<unsigned char>(bytes[0] | mask);
+}
+
 namespace {
 
 std::size_t findScalar(const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
@@ -34,34 +42,15 @@ unsigned char setByte(const ByteSet& set, int index)
     return set.bytes[static_cast<std::size_t>(index < set.count ? index : 0)];
 }
 
-// A set of one byte, or of two bytes that differ in one bit (a letter in both cases), is tested with one
-// OR and one compare: c is in the set exactly when (c | mask) == value.
-struct MaskTest {
-    bool usable = false;
-    unsigned char mask = 0;
-    unsigned char value = 0;
-};
-
-MaskTest maskTestFor(const ByteSet& set)
-{
-    if (set.count == 1)
-        return { true, 0, set.bytes[0] };
-    const auto difference = static_cast<unsigned char>(set.bytes[0] ^ set.bytes[1]);
-    if (set.count == 2 && std::has_single_bit(difference))
-        return { true, difference, static_cast<unsigned char>(set.bytes[0] | difference) };
-    return {};
-}
-
 // The bytes a vector's lanes are tested against: the mask and value of a mask test, or the set's bytes.
 struct SetLanes32 {
     __m256i a, b, c;
 };
 
-__attribute__((target("avx2"))) void fillSetLanes(const ByteSet& set, SetLanes32& lanes)
+__attribute__((target("avx2"), always_inline)) inline void fillSetLanes(const ByteSet& set, SetLanes32& lanes)
 {
-    const MaskTest test = maskTestFor(set);
-    lanes.a = _mm256_set1_epi8(static_cast<char>(test.usable ? test.mask : setByte(set, 0)));
-    lanes.b = _mm256_set1_epi8(static_cast<char>(test.usable ? test.value : setByte(set, 1)));
+    lanes.a = _mm256_set1_epi8(static_cast<char>(set.maskable ? set.mask : setByte(set, 0)));
+    lanes.b = _mm256_set1_epi8(static_cast<char>(set.maskable ? set.value : setByte(set, 1)));
     lanes.c = _mm256_set1_epi8(static_cast<char>(setByte(set, 2)));
 }
 
@@ -96,8 +85,8 @@ __attribute__((target("avx2"))) std::size_t findAvx2With(
 
 std::size_t findAvx2(const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)
 {
-    const bool firstMasked = maskTestFor(probe.firstSet).usable;
-    const bool secondMasked = maskTestFor(probe.secondSet).usable;
+    const bool firstMasked = probe.firstSet.maskable;
+    const bool secondMasked = probe.secondSet.maskable;
     if (firstMasked && secondMasked)
         return findAvx2With<true, true>(data, from, last, probe);
     if (firstMasked)

@@ -11,6 +11,14 @@ struct ByteSet {
     std::array<unsigned char, 3> bytes {};
     int count = 0;
 
+    // A set of one byte, or of two bytes that differ in one bit (a letter in both cases), can be tested
+    // with one OR and one compare: c is in it exactly when (c | mask) == value. Set by prepare().
+    bool maskable = false;
+    unsigned char mask = 0;
+    unsigned char value = 0;
+
+    void prepare();
+
     bool contains(unsigned char c) const
     {
         return (count > 0 && c == bytes[0]) || (count > 1 && c == bytes[1]) || (count > 2 && c == bytes[2]);

@@ -31,6 +31,7 @@ std::optional<ByteSet> smallSet(const std::array<uint64_t, 4>& row)
     }
     if (set.count == 0)
         return std::nullopt;
+    set.prepare();
     return set;
 }
 

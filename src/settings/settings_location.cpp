@@ -25,24 +25,46 @@ std::string homeFromPasswordDatabase()
     return entry.pw_dir;
 }
 
-} // namespace
-
-std::string settingsFilePathFor(std::string_view xdgConfigHome, std::string_view home)
+// A file of the program under an XDG base folder, or under its default below the home folder.
+std::string programFilePath(
+    std::string_view xdgFolder, std::string_view home, std::string_view homeDefault, std::string_view fileName)
 {
-    // The base-directory rules say a relative XDG_CONFIG_HOME is to be ignored.
-    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
-        return std::string(xdgConfigHome) + "/vellick/vellick.ini";
+    // The base-directory rules say a relative XDG folder is to be ignored.
+    if (!xdgFolder.empty() && xdgFolder.front() == '/')
+        return std::string(xdgFolder) + "/vellick/" + std::string(fileName);
     if (home.empty() || home.front() != '/')
         return {};
-    return std::string(home) + "/.config/vellick/vellick.ini";
+    return std::string(home) + "/" + std::string(homeDefault) + "/vellick/" + std::string(fileName);
 }
 
-std::string settingsFilePath()
+std::string homeFolder()
 {
     std::string home(environment("HOME"));
     if (home.empty())
         home = homeFromPasswordDatabase();
-    return settingsFilePathFor(environment("XDG_CONFIG_HOME"), home);
+    return home;
+}
+
+} // namespace
+
+std::string settingsFilePathFor(std::string_view xdgConfigHome, std::string_view home)
+{
+    return programFilePath(xdgConfigHome, home, ".config", "vellick.ini");
+}
+
+std::string settingsFilePath()
+{
+    return settingsFilePathFor(environment("XDG_CONFIG_HOME"), homeFolder());
+}
+
+std::string printReportFilePathFor(std::string_view xdgCacheHome, std::string_view home)
+{
+    return programFilePath(xdgCacheHome, home, ".cache", "printresult.wri");
+}
+
+std::string printReportFilePath()
+{
+    return printReportFilePathFor(environment("XDG_CACHE_HOME"), homeFolder());
 }
 
 } // namespace vellick

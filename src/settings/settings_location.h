@@ -13,4 +13,9 @@ inline constexpr std::string_view kSettingsSection = "Settings";
 std::string settingsFilePath();
 std::string settingsFilePathFor(std::string_view xdgConfigHome, std::string_view home);
 
+// Where printing writes its plain-text report: $XDG_CACHE_HOME/vellick/printresult.wri, or
+// ~/.cache/vellick/printresult.wri when XDG_CACHE_HOME is unset, empty or relative.
+std::string printReportFilePath();
+std::string printReportFilePathFor(std::string_view xdgCacheHome, std::string_view home);
+
 } // namespace vellick

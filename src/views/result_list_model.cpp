@@ -47,6 +47,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return displayText(line, index.column());
+    case Qt::EditRole:
+        return index.column() == 0 ? QVariant(fromPath(line.fileName())) : QVariant();
     case Qt::DecorationRole:
         return index.column() == 0 ? QVariant(m_icons.icon(line.iconIndex)) : QVariant();
     case Qt::CheckStateRole:
@@ -92,7 +94,18 @@ Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     // Not user-checkable: the list toggles the mark itself, so a click on the box never selects the row.
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // The file name is edited in place (Rename).
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.column() == 0 ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.column() != 0 || index.row() >= m_rows)
+        return false;
+    emit renameRequested(index.row(), value.toString());
+    emit dataChanged(index, index);
+    return false;
 }
 
 bool ResultListModel::isChecked(int row) const

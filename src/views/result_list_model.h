@@ -26,6 +26,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The in-place edit of a file name ends: renameRequested is emitted, and the row shows the record's
+    // name again, whatever came of it (the label never takes the typed text itself).
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     bool isChecked(int row) const;
     void toggleChecked(int row);
@@ -38,6 +41,9 @@ public:
     void onDocumentUpdate(uint32_t hint) override;
     void onRowAboutToBeRemoved(int row) override;
     void onRowRemoved(int row) override;
+
+signals:
+    void renameRequested(int row, const QString& typedName);
 
 private:
     QVariant displayText(const CLine& line, int column) const;

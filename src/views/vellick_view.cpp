@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <utility>
 
 namespace vellick {
 
@@ -22,7 +23,8 @@ CVellickView::CVellickView(ResultListModel& model, ViewHost& host, bool stackedL
     setItemDelegate(new ResultItemDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rename in place: a click on the name of the selected row, or F2.
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     setShowGrid(false);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -52,6 +54,16 @@ CVellickView::Widths CVellickView::columnWidths() const
     for (int column = 0; column < kColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = columnWidth(column);
     return widths;
+}
+
+void CVellickView::beginRename()
+{
+    const int row = m_model.currentRow();
+    if (row < 0)
+        return;
+    const QModelIndex name = m_model.index(row, 0);
+    scrollTo(name);
+    edit(name);
 }
 
 void CVellickView::checkAll()
@@ -134,11 +146,22 @@ void CVellickView::mousePressEvent(QMouseEvent* event)
         if (row >= 0) {
             // The box toggles; the row is not selected and the current record stays.
             m_model.toggleChecked(row);
+            m_boxPressed = true;
             event->accept();
             return;
         }
     }
     QTableView::mousePressEvent(event);
+}
+
+void CVellickView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The list would take the release for the second click on the selected name and begin a rename.
+    if (std::exchange(m_boxPressed, false)) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
 }
 
 void CVellickView::mouseDoubleClickEvent(QMouseEvent* event)

@@ -25,6 +25,9 @@ public:
     void setColumnWidths(const Widths& widths);
     Widths columnWidths() const;
 
+    // Rename: in-place editing of the current record's file name begins (the model reports its end).
+    void beginRename();
+
     void checkAll();
     void uncheckAll();
     // Selects the first row and gives the list the keyboard focus (end of a search).
@@ -36,6 +39,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -50,6 +54,7 @@ private:
     ResultListModel& m_model;
     ViewHost& m_host;
     bool m_stackedLayout;
+    bool m_boxPressed = false; // the press toggled a check box: its release is not a click on the name
 };
 
 } // namespace vellick

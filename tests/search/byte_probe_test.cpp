@@ -14,6 +14,7 @@ ByteSet randomSet(std::mt19937& random, const std::vector<unsigned char>& alphab
     set.count = 1 + static_cast<int>(random() % 3);
     for (int i = 0; i < set.count; ++i)
         set.bytes[static_cast<std::size_t>(i)] = alphabet[random() % alphabet.size()];
+    set.prepare();
     return set;
 }
 

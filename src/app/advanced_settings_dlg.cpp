@@ -1,0 +1,94 @@
+#include "app/advanced_settings_dlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace vellick {
+namespace {
+
+constexpr int kSliderStep = 128;
+
+QLabel* borderedText(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setFrameShape(QFrame::Box);
+    return label;
+}
+
+} // namespace
+
+CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
+    : QDialog(parent)
+    , m_includeHidden(new QCheckBox(QStringLiteral("Include hidden files and system files when searching *.*")))
+    , m_slider(new QSlider(Qt::Horizontal))
+    , m_number(new QLabel)
+{
+    setWindowTitle(QStringLiteral("Advanced Settings"));
+    m_includeHidden->setObjectName(QStringLiteral("includeHidden"));
+    m_slider->setObjectName(QStringLiteral("hitLimitSlider"));
+    m_slider->setRange(kMinMaxKeys, kMaxMaxKeys);
+    m_slider->setTickInterval(kSliderStep);
+    m_slider->setTickPosition(QSlider::TicksAbove);
+    m_slider->setSingleStep(kSliderStep);
+    m_slider->setPageStep(kSliderStep);
+    m_number->setObjectName(QStringLiteral("hitLimitLabel"));
+    m_number->setAlignment(Qt::AlignCenter);
+    connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
+        m_values.maxKeys = value;
+        m_number->setText(QString::number(value));
+    });
+
+    auto* hidden = new QGroupBox;
+    auto* hiddenLayout = new QVBoxLayout(hidden);
+    hiddenLayout->addWidget(m_includeHidden);
+    hiddenLayout->addWidget(
+        borderedText(QStringLiteral("Normally, you do not need to search hidden files and system "
+                                    "files. They do not contain the information you are using daily. ")));
+    auto* limit = new QGroupBox;
+    auto* limitLayout = new QGridLayout(limit);
+    limitLayout->addWidget(
+        new QLabel(QStringLiteral("Maximal occurrences of keyword you want to locate in a single file.")), 0, 0, 1, 3);
+    limitLayout->addWidget(m_number, 1, 1);
+    limitLayout->addWidget(new QLabel(QStringLiteral("1")), 2, 0);
+    limitLayout->addWidget(m_slider, 2, 1);
+    limitLayout->addWidget(new QLabel(QStringLiteral("1024")), 2, 2);
+    limitLayout->addWidget(
+        borderedText(QStringLiteral("The more occurrences of keyword you want to locate, the slower "
+                                    "the search speed might be and the more information you get in the file.")),
+        3, 0, 1, 3);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CAdvancedSettingsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(hidden);
+    layout->addWidget(limit);
+    layout->addWidget(buttons);
+    setMinimumWidth(460);
+}
+
+void CAdvancedSettingsDlg::setValues(const SearchSettings& settings)
+{
+    m_values = settings;
+    m_includeHidden->setChecked(settings.includeHidden);
+    m_slider->setValue(settings.maxKeys);
+    m_number->setText(QString::number(m_slider->value()));
+    m_values.maxKeys = m_slider->value();
+}
+
+void CAdvancedSettingsDlg::accept()
+{
+    m_values.maxKeys = m_slider->value();
+    m_values.includeHidden = m_includeHidden->isChecked();
+    QDialog::accept();
+}
+
+} // namespace vellick

@@ -1,0 +1,55 @@
+#include "app/include_information_box.h"
+
+#include <QCheckBox>
+#include <QVBoxLayout>
+
+namespace vellick {
+namespace {
+
+QCheckBox* addBox(QVBoxLayout* layout, const char* text, const char* name)
+{
+    auto* box = new QCheckBox(QString::fromLatin1(text));
+    box->setObjectName(QString::fromLatin1(name));
+    layout->addWidget(box);
+    return box;
+}
+
+} // namespace
+
+IncludeInformationBox::IncludeInformationBox(QWidget* parent)
+    : QGroupBox(QStringLiteral("Include Information :"), parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    m_path = addBox(layout, "Full Folder Name (Path) of File", "includePath");
+    m_type = addBox(layout, "File Type", "includeType");
+    m_size = addBox(layout, "File Size", "includeSize");
+    m_modified = addBox(layout, "File Modified Date", "includeModified");
+    m_keywords = addBox(layout, "Keywords Found in File", "includeKeywords");
+    m_context = addBox(layout, "Text Surrounding Keywords", "includeContext");
+    for (QCheckBox* box : { m_path, m_type, m_size, m_modified, m_keywords, m_context })
+        connect(box, &QCheckBox::clicked, this, [this] { emit optionsClicked(options()); });
+}
+
+void IncludeInformationBox::setOptions(const ReportOptions& options)
+{
+    m_path->setChecked(options.includePath);
+    m_type->setChecked(options.includeType);
+    m_size->setChecked(options.includeSize);
+    m_modified->setChecked(options.includeModified);
+    m_keywords->setChecked(options.includeKeywords);
+    m_context->setChecked(options.includeContext);
+}
+
+ReportOptions IncludeInformationBox::options() const
+{
+    ReportOptions options;
+    options.includePath = m_path->isChecked();
+    options.includeType = m_type->isChecked();
+    options.includeSize = m_size->isChecked();
+    options.includeModified = m_modified->isChecked();
+    options.includeKeywords = m_keywords->isChecked();
+    options.includeContext = m_context->isChecked();
+    return options;
+}
+
+} // namespace vellick

@@ -1,0 +1,71 @@
+#include "platform/linux/xdg_launcher.h"
+
+#include "platform/linux/child_process.h"
+#include "platform/linux/posix_file_renamer.h"
+
+#include <QFile>
+#include <QMimeDatabase>
+
+namespace vellick {
+namespace {
+
+constexpr std::chrono::seconds kQueryTimeout { 10 };
+
+std::string mimeTypeOf(const std::string& path)
+{
+    static const QMimeDatabase database;
+    const QString filePath
+        = QFile::decodeName(QByteArray::fromRawData(path.data(), static_cast<qsizetype>(path.size())));
+    return database.mimeTypeForFile(filePath).name().toStdString();
+}
+
+ShellResult started(int error, const std::string& program)
+{
+    if (error == 0)
+        return ShellResult::done();
+    return ShellResult::failed("Cannot start \"" + program + "\": " + errorText(error) + ".");
+}
+
+} // namespace
+
+std::optional<std::string> defaultApplicationFor(const std::string& mimeType)
+{
+    if (mimeType.empty())
+        return std::nullopt;
+    const ProcessOutcome outcome = runAndWait({ "xdg-mime", "query", "default", mimeType }, kQueryTimeout);
+    if (!outcome.finished || outcome.exitCode != 0)
+        return std::nullopt;
+    const std::string& text = outcome.output;
+    const std::size_t end = text.find_first_of("\r\n");
+    std::string application = text.substr(0, end);
+    while (!application.empty() && application.back() == ' ')
+        application.pop_back();
+    if (application.empty())
+        return std::nullopt;
+    return application;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::optional<std::string> XdgLauncher::associatedApplication(const std::string& path)
+{
+    return defaultApplicationFor(mimeTypeOf(path));
+}
+
+ShellResult XdgLauncher::openWithAssociation(const std::string& path)
+{
+    return started(startDetached({ "xdg-open", path }, folderOf(path)), "xdg-open");
+}
+
+ShellResult XdgLauncher::openWithProgram(const std::string& program, const std::string& path)
+{
+    return started(startDetached({ program, path }, folderOf(path)), program);
+}
+
+} // namespace vellick

@@ -1,0 +1,265 @@
+// The dialogs of the commands on found files, driven through their widgets.
+#include "app/advanced_settings_dlg.h"
+#include "app/file_command_state.h"
+#include "app/file_types_dlg.h"
+#include "app/open_with_dlg.h"
+#include "app/print_options_dlg.h"
+#include "app/report_file_chooser.h"
+#include "support/scripted_runner.h"
+#include "support/temp_tree.h"
+#include "support/ui_test_support.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+using namespace vellick;
+
+namespace {
+
+QStringList checkBoxTexts(const QWidget& dialog)
+{
+    QStringList texts;
+    for (const QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        texts.append(box->text());
+    return texts;
+}
+
+QStringList items(const QListWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts.append(list->item(row)->text());
+    return texts;
+}
+
+template <typename T> T* child(const QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+} // namespace
+
+class FileDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void openWithOkFollowsTheProgramName();
+    void openWithBrowsePicksAProgram();
+    void printOptionsShowTheSixColumns();
+    void advancedSettingsSliderAndLabel();
+    void fileTypesListsAndSelection();
+    void reportDialogClicksCountEvenWhenCancelled();
+    void reportDialogGivesTheFormatsExtension();
+};
+
+void FileDialogsTest::openWithOkFollowsTheProgramName()
+{
+    test::ScriptedRunner runner;
+    COpenWithDlg dialog(runner);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Open With ..."));
+    auto* edit = child<QLineEdit>(dialog, "programName");
+    auto* ok = child<QPushButton>(dialog, "okButton");
+    QVERIFY(!ok->isEnabled());
+    QTest::keyClicks(edit, QStringLiteral("my editor"));
+    QVERIFY(ok->isEnabled());
+    edit->clear();
+    QVERIFY(!ok->isEnabled());
+    dialog.accept(); // Enter with an empty box does nothing
+    QCOMPARE(dialog.result(), 0);
+    QTest::keyClicks(edit, QStringLiteral("gedit"));
+    ok->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.programName(), QStringLiteral("gedit"));
+}
+
+void FileDialogsTest::openWithBrowsePicksAProgram()
+{
+    test::TempTree tree;
+    const QString program = QString::fromStdString(tree.write("bin/viewer", "#!/bin/sh\n"));
+    test::ScriptedRunner runner;
+    QStringList filters;
+    runner.then([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        filters = files.nameFilters();
+        files.selectFile(program);
+        return int(QDialog::Accepted);
+    });
+    runner.then([](QDialog&) { return int(QDialog::Rejected); });
+    COpenWithDlg dialog(runner);
+    auto* browse = child<QPushButton>(dialog, "browseButton");
+    browse->click();
+    QCOMPARE(filters.size(), 2);
+    QVERIFY(filters[0].startsWith(QStringLiteral("Executables (*.com, *.exe, *.bat)")));
+    QVERIFY(filters[1].startsWith(QStringLiteral("All Files (*.*)")));
+    QCOMPARE(child<QLineEdit>(dialog, "programName")->text(), program);
+    QVERIFY(child<QPushButton>(dialog, "okButton")->isEnabled());
+    browse->click(); // cancelled: everything stays
+    QCOMPARE(child<QLineEdit>(dialog, "programName")->text(), program);
+}
+
+void FileDialogsTest::printOptionsShowTheSixColumns()
+{
+    CPrintOptionsDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Print search result"));
+    QCOMPARE(checkBoxTexts(dialog),
+        QStringList({ "Full Folder Name (Path) of File", "File Type", "File Size", "File Modified Date",
+            "Keywords Found in File", "Text Surrounding Keywords" }));
+    ReportOptions options;
+    options.includeSize = options.includeContext = true;
+    dialog.setOptions(options);
+    QVERIFY(child<QCheckBox>(dialog, "includeContext")->isChecked());
+    child<QCheckBox>(dialog, "includeSize")->click();
+    child<QCheckBox>(dialog, "includePath")->click();
+    const ReportOptions changed = dialog.options();
+    QVERIFY(changed.includePath && !changed.includeSize && changed.includeContext && !changed.includeType);
+}
+
+void FileDialogsTest::advancedSettingsSliderAndLabel()
+{
+    CAdvancedSettingsDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Advanced Settings"));
+    dialog.setValues({ true, 1024 });
+    auto* slider = child<QSlider>(dialog, "hitLimitSlider");
+    auto* label = child<QLabel>(dialog, "hitLimitLabel");
+    QCOMPARE(slider->minimum(), 1);
+    QCOMPARE(slider->maximum(), 1024);
+    QCOMPARE(slider->tickInterval(), 128);
+    QCOMPARE(slider->tickPosition(), QSlider::TicksAbove);
+    QCOMPARE(slider->value(), 1024);
+    QCOMPARE(label->text(), QStringLiteral("1024"));
+    QVERIFY(child<QCheckBox>(dialog, "includeHidden")->isChecked());
+
+    QTest::keyClick(slider, Qt::Key_Left);
+    QCOMPARE(label->text(), QStringLiteral("896"));
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    QCOMPARE(slider->value(), 768);
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCOMPARE(label->text(), QStringLiteral("1"));
+    QTest::keyClick(slider, Qt::Key_Right);
+    QCOMPARE(label->text(), QStringLiteral("129"));
+    slider->setValue(300); // dragging reaches any value
+    QCOMPARE(label->text(), QStringLiteral("300"));
+    child<QCheckBox>(dialog, "includeHidden")->click();
+    dialog.accept();
+    QCOMPARE(dialog.values().maxKeys, 300);
+    QCOMPARE(dialog.values().includeHidden, false);
+}
+
+void FileDialogsTest::fileTypesListsAndSelection()
+{
+    test::TempTree tree;
+    for (const char* name : { "Report.TXT", "notes.txt", "data.csv", "Makefile", ".profile" })
+        tree.write(name, "x");
+    CFileTypesDlg dialog(QStringLiteral("~/work"), tree.root());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Files & File Types"));
+    QCOMPARE(child<QLineEdit>(dialog, "folderEdit")->text(), QStringLiteral("~/work"));
+    auto* files = child<QListWidget>(dialog, "fileList");
+    auto* types = child<QListWidget>(dialog, "typeList");
+    auto* chosen = child<QListWidget>(dialog, "selectedList");
+    auto* selectFile = child<QPushButton>(dialog, "selectFileButton");
+    auto* remove = child<QPushButton>(dialog, "removeButton");
+    QCOMPARE(items(files), QStringList({ "data.csv", "notes.txt", "report.txt" }));
+    QCOMPARE(items(types), QStringList({ "*.*", "*.csv", "*.txt" }));
+    QVERIFY(!selectFile->isEnabled() && !remove->isEnabled());
+
+    types->setCurrentRow(2);
+    QCOMPARE(items(files), QStringList({ "notes.txt", "report.txt" }));
+    QCOMPARE(types->count(), 3);
+    files->setCurrentRow(0);
+    selectFile->click();
+    files->setCurrentRow(1);
+    selectFile->click();
+    QCOMPARE(items(chosen), QStringList({ "notes.txt", "report.txt" }));
+    QVERIFY(remove->isEnabled() && !selectFile->isEnabled());
+    child<QPushButton>(dialog, "selectTypeButton")->click();
+    QCOMPARE(items(chosen), QStringList({ "*.txt" }));
+
+    types->setCurrentRow(1);
+    child<QPushButton>(dialog, "selectTypeButton")->click();
+    QCOMPARE(items(chosen), QStringList({ "*.csv", "*.txt" }));
+    chosen->setCurrentRow(1);
+    remove->click();
+    QCOMPARE(chosen->currentRow(), 0);
+    child<QPushButton>(dialog, "okButton")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenPatterns(), std::optional<QString>(QStringLiteral("*.csv,")));
+}
+
+void FileDialogsTest::reportDialogClicksCountEvenWhenCancelled()
+{
+    test::TempTree tree;
+    FileCommandState state;
+    state.lastDestinationFolder = tree.root();
+    test::ScriptedRunner runner;
+    QString directory;
+    QStringList filters;
+    QString selectedFilter;
+    qsizetype boxCount = 0;
+    runner.then([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        directory = files.directory().absolutePath();
+        filters = files.nameFilters();
+        selectedFilter = files.selectedNameFilter();
+        boxCount = checkBoxTexts(dialog).size();
+        child<QCheckBox>(dialog, "includeType")->click();
+        child<QCheckBox>(dialog, "includeKeywords")->click();
+        return int(QDialog::Rejected);
+    });
+    QCOMPARE(ChooseReportFile(nullptr, runner, state), std::nullopt);
+    QCOMPARE(runner.titles, QStringList { "Save search result to file" });
+    QCOMPARE(directory, QString::fromStdString(tree.root()));
+    QCOMPARE(filters,
+        QStringList({ "CSV (MicroSoft Excel File) (*.csv)", "Text File for import to MS Access (*.txt)",
+            "Plain Text File (*.txt)" }));
+    QCOMPARE(selectedFilter, filters[0]);
+    QCOMPARE(boxCount, 6);
+    QVERIFY(state.reportOptions.includeType && state.reportOptions.includeKeywords);
+    QVERIFY(!state.reportOptions.includePath);
+    QCOMPARE(state.reportFormat, ReportFormat::Csv);
+}
+
+void FileDialogsTest::reportDialogGivesTheFormatsExtension()
+{
+    test::TempTree tree;
+    FileCommandState state;
+    state.reportFormat = ReportFormat::Import;
+    test::ScriptedRunner runner;
+    const QString folder = QString::fromStdString(tree.makeFolder("a.b"));
+    QString openedOn;
+    QString openedIn;
+    runner.then([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        openedOn = files.selectedNameFilter();
+        openedIn = files.directory().absolutePath();
+        files.selectNameFilter(QStringLiteral("Plain Text File (*.txt)"));
+        files.selectFile(folder + QStringLiteral("/result.csv"));
+        return int(QDialog::Accepted);
+    });
+    runner.then([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        files.selectNameFilter(QStringLiteral("CSV (MicroSoft Excel File) (*.csv)"));
+        files.selectFile(folder + QStringLiteral("/summary"));
+        return int(QDialog::Accepted);
+    });
+    QCOMPARE(
+        ChooseReportFile(nullptr, runner, state), std::optional<std::string>(folder.toStdString() + "/result.txt"));
+    QCOMPARE(state.reportFormat, ReportFormat::PlainText);
+    QCOMPARE(openedOn, QStringLiteral("Text File for import to MS Access (*.txt)"));
+    QCOMPARE(openedIn, QDir::currentPath());
+    QCOMPARE(state.lastDestinationFolder, QDir::currentPath().toStdString()); // filled with the current directory
+    QCOMPARE(
+        ChooseReportFile(nullptr, runner, state), std::optional<std::string>(folder.toStdString() + "/summary.csv"));
+    QCOMPARE(state.reportFormat, ReportFormat::Csv);
+}
+
+VELLICK_UI_TEST_MAIN(FileDialogsTest)
+#include "tst_file_dialogs.moc"
