@@ -80,6 +80,10 @@ public:
     std::vector<std::string> contexts;
     std::vector<uint16_t> contextPositions;
     std::vector<uint8_t> hitKeywords;
+
+private:
+    // Gives up any texts read, refuses the contexts for good and shows the message once; false.
+    bool refuseContexts(MessageSink& messages, const std::string& text);
 };
 
 } // namespace vellick

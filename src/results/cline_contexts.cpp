@@ -2,6 +2,7 @@
 #include "results/cline.h"
 #include "results/context_window.h"
 #include "results/message_sink.h"
+#include "search/parent_directory.h"
 #include "search/unique_fd.h"
 
 #include <algorithm>
@@ -25,14 +26,18 @@ std::string modifiedSinceSearchText(const std::string& path)
 }
 
 // Only a regular file is read: whatever else took the path's place (a FIFO, a device) could block or
-// never end.
-UniqueFd openRegularFile(const std::string& path)
+// never end. Its status is read again from the open file, which may not be the one looked at before.
+UniqueFd openRegularFile(const ParentDirectory& parent, struct stat& status)
 {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat status { };
+    UniqueFd fd(::openat(parent.fd(), parent.name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.valid() && (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)))
         fd.reset();
     return fd;
+}
+
+bool modifiedSince(const struct stat& status, int64_t modified)
+{
+    return static_cast<int64_t>(status.st_mtime) != modified;
 }
 
 // Fills every hit's context; false when the file now ends at or before a hit.
@@ -72,22 +77,34 @@ bool CLine::LoadContexts(MessageSink& messages)
         return true;
     if (contextState == ContextsRefused)
         return false;
+    const ParentDirectory parent(path); // the path may be longer than PATH_MAX
     struct stat status { };
-    if (::stat(path.c_str(), &status) != 0) {
-        contextState = ContextsRefused;
-        messages.showMessage(cannotAccessText(path));
+    if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
+        return refuseContexts(messages, cannotAccessText(path));
+    if (modifiedSince(status, modified))
+        return refuseContexts(messages, modifiedSinceSearchText(path));
+    const UniqueFd fd = openRegularFile(parent, status);
+    if (!fd.valid())
         return false;
-    }
-    if (static_cast<int64_t>(status.st_mtime) != modified) {
-        contextState = ContextsRefused;
-        messages.showMessage(modifiedSinceSearchText(path));
-        return false;
-    }
-    const UniqueFd fd = openRegularFile(path);
-    if (!fd.valid() || !readContexts(*this, fd.get()))
+    // Written or replaced after the look above, or while being read: the text may not be the searched one.
+    if (modifiedSince(status, modified))
+        return refuseContexts(messages, modifiedSinceSearchText(path));
+    const bool read = readContexts(*this, fd.get());
+    if (::fstat(fd.get(), &status) != 0 || modifiedSince(status, modified))
+        return refuseContexts(messages, modifiedSinceSearchText(path));
+    if (!read)
         return false;
     contextState = ContextsLoaded;
     return true;
+}
+
+bool CLine::refuseContexts(MessageSink& messages, const std::string& text)
+{
+    for (std::string& context : contexts)
+        std::string().swap(context);
+    contextState = ContextsRefused;
+    messages.showMessage(text);
+    return false;
 }
 
 } // namespace vellick

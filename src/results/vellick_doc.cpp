@@ -2,6 +2,7 @@
 
 #include "platform/shell_services.h"
 #include "results/result_order.h"
+#include "search/parent_directory.h"
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -11,8 +12,9 @@ namespace vellick {
 namespace {
 FileStatus statusOf(const std::string& path)
 {
+    const ParentDirectory parent(path);
     struct stat status { };
-    if (::stat(path.c_str(), &status) != 0)
+    if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
         return {};
     return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
 }

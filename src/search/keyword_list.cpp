@@ -15,7 +15,8 @@ KeywordList::KeywordList(std::string_view keywordText, uint32_t flags)
             c = static_cast<char>(toLowerAscii(static_cast<unsigned char>(c)));
     }
     if (flags & WholePhrase) {
-        m_patterns.push_back(text);
+        // The phrase slot holds at most the panel's 3199 characters, whoever builds the list.
+        m_patterns.emplace_back(cutText(text, kMaxKeywordText));
         if (flags & UnicodeAware)
             addWidePatterns('?');
         return;

@@ -2,12 +2,12 @@
 
 #include "results/vellick_doc.h"
 #include "search/file_patterns.h"
+#include "search/parent_directory.h"
 #include "search/run_texts.h"
 #include "search/search_host.h"
 #include "search/search_request.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <thread>
 
 namespace vellick {
@@ -154,10 +154,14 @@ SearchRun::Progress SearchRun::recheckStep()
     CLine& line = m_doc.record(recordIndex);
     line.clearHits();
     m_host.setStatusText(fileProgressText(line.path));
-    m_recheckScanner->scan(AT_FDCWD, line.path.c_str(), m_recheckResult);
+    const ParentDirectory parent(line.path);
+    m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
     if (takeResult(m_recheckResult)) {
-        // The file may have changed kind since it was listed; the kind must agree with the new hit lines.
+        // The file may have changed since it was listed: its kind must agree with the new hit lines, and
+        // its size and time with the text the new hits point into (the loader compares the time).
         line.kind = m_recheckResult.kind;
+        line.size = m_recheckResult.status.size;
+        line.modified = m_recheckResult.status.modified;
         for (const Hit& hit : m_recheckResult.hits)
             line.appendHit(hit);
         ++m_recheckRow;

@@ -96,4 +96,9 @@ std::vector<std::string> asNobody(const std::vector<std::string>& argv)
     return wrapped;
 }
 
+std::vector<std::string> withoutRoot(const std::vector<std::string>& argv)
+{
+    return ::geteuid() == 0 ? asNobody(argv) : argv;
+}
+
 } // namespace vellick::test

@@ -20,4 +20,8 @@ ProcessResult runProcess(
 // The same program run as the unprivileged user 65534 through setpriv; empty when that is not possible.
 std::vector<std::string> asNobody(const std::vector<std::string>& argv);
 
+// The program run without root's rights: as user 65534 when this process is root (empty when that is not
+// possible), as it is otherwise.
+std::vector<std::string> withoutRoot(const std::vector<std::string>& argv);
+
 } // namespace vellick::test

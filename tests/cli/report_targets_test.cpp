@@ -1,0 +1,100 @@
+// Reports to targets that cannot take them: a folder or a file the user may not write ("Open file
+// failed.", nothing written, an old file left as it was), a read-only file system, and a full disk (never
+// reported as success; the incomplete report is removed). The file systems are small tmpfs mounts in a
+// private mount namespace (unshare -m), which needs root; those parts are skipped otherwise.
+#include "support/process_runner.h"
+#include "support/temp_tree.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace vellick::test;
+
+namespace {
+
+constexpr const char* kUnshare = "/usr/bin/unshare";
+
+class ReportTargetsTest : public testing::Test {
+protected:
+    ReportTargetsTest()
+    {
+        ::chmod(m_tree.root().c_str(), 0755);
+        std::string lines;
+        for (int i = 0; i < 2000; ++i)
+            lines += "needle number " + std::to_string(i) + " " + std::string(100, 'x') + "\n";
+        m_tree.write("docs/many.txt", lines); // 1024 hits: a report of about 130 KB with their surrounding text
+        ::chmod(m_tree.path("docs").c_str(), 0755);
+        ::chmod(m_tree.path("docs/many.txt").c_str(), 0644);
+    }
+
+    // vellick-cli writing a plain-text report with the surrounding text to `target` on a tmpfs mounted with
+    // `options` (its size, read-only) on the folder "mount", in a mount namespace of its own (private, so the
+    // mount is seen nowhere else). The shell then prints vellick-cli's exit status and what is on the mount.
+    ProcessResult reportOnMount(const std::string& options, const std::string& target)
+    {
+        const std::string mount = m_tree.makeFolder("mount");
+        const std::string script = "mount -t tmpfs -o \"$1\" vellick-test \"$2\" || exit 99\n"
+                                   "\"$3\" -d docs -o \"$2/$4\" --format text --include context needle >/dev/null\n"
+                                   "echo \"exit $?\"; ls -A \"$2\"";
+        return runProcess(
+            { kUnshare, "-m", "/bin/sh", "-c", script, "sh", options, mount, VELLICK_CLI_PATH, target }, m_tree.root());
+    }
+
+    static bool canMount()
+    {
+        return ::geteuid() == 0 && ::access(kUnshare, X_OK) == 0
+            && runProcess({ kUnshare, "-m", "/bin/true" }, "/").exitStatus == 0;
+    }
+
+    TempTree m_tree;
+};
+
+} // namespace
+
+TEST_F(ReportTargetsTest, UnwritableFolderOrFileIsNotWritten)
+{
+    if (withoutRoot({ "x" }).empty())
+        GTEST_SKIP() << "running as root without setpriv: cannot take the rights away";
+    m_tree.makeFolder("closed");
+    ::chmod(m_tree.path("closed").c_str(), 0755); // root's: user 65534 may not create files in it
+    m_tree.write("old.csv", "an older report\n");
+    ::chmod(m_tree.path("old.csv").c_str(), 0644);
+
+    const ProcessResult inFolder = runProcess(
+        withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "closed/report.csv", "needle" }), m_tree.root());
+    EXPECT_EQ(inFolder.exitStatus, 2);
+    EXPECT_NE(inFolder.err.find("Open file failed.\n"), std::string::npos) << inFolder.err;
+    EXPECT_TRUE(std::filesystem::is_empty(m_tree.path("closed")));
+
+    const ProcessResult overFile
+        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "old.csv", "needle" }), m_tree.root());
+    EXPECT_EQ(overFile.exitStatus, 2);
+    EXPECT_NE(overFile.err.find("Open file failed.\n"), std::string::npos) << overFile.err;
+    EXPECT_EQ(readFile(m_tree.path("old.csv")), "an older report\n");
+}
+
+TEST_F(ReportTargetsTest, ReadOnlyFileSystem)
+{
+    if (!canMount())
+        GTEST_SKIP() << "needs root and unshare -m for a private read-only mount";
+    const ProcessResult result = reportOnMount("ro,size=64k", "report.txt");
+    ASSERT_NE(result.exitStatus, 99) << result.err;
+    EXPECT_EQ(result.out, "exit 2\n"); // and nothing on the mount
+    EXPECT_NE(result.err.find("Open file failed.\n"), std::string::npos) << result.err;
+}
+
+TEST_F(ReportTargetsTest, FullDiskIsNotReportedAsSuccess)
+{
+    if (!canMount())
+        GTEST_SKIP() << "needs root and unshare -m for a small private tmpfs";
+    const ProcessResult result = reportOnMount("size=64k", "report.txt");
+    ASSERT_NE(result.exitStatus, 99) << result.err;
+    EXPECT_EQ(result.out, "exit 2\n"); // the incomplete report was removed
+    EXPECT_NE(result.err.find("Write file failed.\n"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("Open file failed."), std::string::npos);
+
+    // The same report fits on a larger one.
+    const ProcessResult fits = reportOnMount("size=4m", "report.txt");
+    EXPECT_EQ(fits.out, "exit 0\nreport.txt\n") << fits.err;
+}
