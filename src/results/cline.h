@@ -72,6 +72,7 @@ public:
     int32_t contextState = ContextsNotLoaded;
     int64_t size = 0;
     int64_t modified = 0;
+    int32_t modifiedNanoseconds = 0; // with `modified`, the time the hits were found at
     int32_t iconIndex = 0;
     int32_t checked = 0;
     std::vector<uint64_t> hitOffsets;

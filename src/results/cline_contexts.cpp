@@ -35,9 +35,11 @@ UniqueFd openRegularFile(const ParentDirectory& parent, struct stat& status)
     return fd;
 }
 
-bool modifiedSince(const struct stat& status, int64_t modified)
+// Whole seconds would miss a file rewritten within the second it was searched in.
+bool modifiedSince(const struct stat& status, const CLine& line)
 {
-    return static_cast<int64_t>(status.st_mtime) != modified;
+    return static_cast<int64_t>(status.st_mtim.tv_sec) != line.modified
+        || static_cast<int32_t>(status.st_mtim.tv_nsec) != line.modifiedNanoseconds;
 }
 
 // Fills every hit's context; false when the file now ends at or before a hit.
@@ -81,16 +83,16 @@ bool CLine::LoadContexts(MessageSink& messages)
     struct stat status { };
     if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
         return refuseContexts(messages, cannotAccessText(path));
-    if (modifiedSince(status, modified))
+    if (modifiedSince(status, *this))
         return refuseContexts(messages, modifiedSinceSearchText(path));
     const UniqueFd fd = openRegularFile(parent, status);
     if (!fd.valid())
         return false;
     // Written or replaced after the look above, or while being read: the text may not be the searched one.
-    if (modifiedSince(status, modified))
+    if (modifiedSince(status, *this))
         return refuseContexts(messages, modifiedSinceSearchText(path));
     const bool read = readContexts(*this, fd.get());
-    if (::fstat(fd.get(), &status) != 0 || modifiedSince(status, modified))
+    if (::fstat(fd.get(), &status) != 0 || modifiedSince(status, *this))
         return refuseContexts(messages, modifiedSinceSearchText(path));
     if (!read)
         return false;

@@ -16,7 +16,8 @@ FileStatus statusOf(const std::string& path)
     struct stat status { };
     if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
         return {};
-    return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
+    return { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+        static_cast<int32_t>(status.st_mtim.tv_nsec) };
 }
 } // namespace
 
@@ -37,6 +38,7 @@ int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional
     const FileStatus fileStatus = status ? *status : statusOf(path);
     line->size = fileStatus.size;
     line->modified = fileStatus.modified;
+    line->modifiedNanoseconds = fileStatus.modifiedNanoseconds;
 
     const int index = recordCount();
     const auto row = static_cast<std::size_t>(m_rowCount);

@@ -37,7 +37,8 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return;
     result.opened = true;
-    result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtime) };
+    result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+        static_cast<int32_t>(status.st_mtim.tv_nsec) };
     m_fileSize = static_cast<uint64_t>(status.st_size);
     m_fileRead = 0;
     scanStream(fd.get(), result);

@@ -20,6 +20,7 @@ struct Hit {
 struct FileStatus {
     int64_t size = 0;
     int64_t modified = 0; // seconds since 1970-01-01 00:00 UTC
+    int32_t modifiedNanoseconds = 0; // the part of the second, so that a change within it is seen
 };
 
 // What one scan of one file gives; reused from file to file so its vectors keep their capacity.

@@ -162,6 +162,7 @@ SearchRun::Progress SearchRun::recheckStep()
         line.kind = m_recheckResult.kind;
         line.size = m_recheckResult.status.size;
         line.modified = m_recheckResult.status.modified;
+        line.modifiedNanoseconds = m_recheckResult.status.modifiedNanoseconds;
         for (const Hit& hit : m_recheckResult.hits)
             line.appendHit(hit);
         ++m_recheckRow;

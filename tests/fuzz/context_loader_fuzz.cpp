@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     CLine line(path);
     line.kind = input.ConsumeBool() ? FileKind::Text : FileKind::Binary;
-    line.modified = static_cast<int64_t>(status.st_mtime) + (change == 1 ? 1 : 0);
+    line.modified = static_cast<int64_t>(status.st_mtim.tv_sec) + (change == 1 ? 1 : 0);
+    line.modifiedNanoseconds = static_cast<int32_t>(status.st_mtim.tv_nsec);
     addHits(input, line, file.size(), ascending);
     std::string_view onDisk = file;
     if (change == 2) {

@@ -58,8 +58,10 @@ void addRecords(FuzzedDataProvider& input, CVellickDoc& doc, const std::string& 
         const bool real = input.ConsumeBool();
         const std::string path = real ? filePath : input.ConsumeRandomLengthString(300);
         FileStatus fileStatus { input.ConsumeIntegral<int64_t>(), input.ConsumeIntegral<int64_t>() };
-        if (real && input.ConsumeBool())
-            fileStatus.modified = static_cast<int64_t>(status.st_mtime);
+        if (real && input.ConsumeBool()) {
+            fileStatus.modified = static_cast<int64_t>(status.st_mtim.tv_sec);
+            fileStatus.modifiedNanoseconds = static_cast<int32_t>(status.st_mtim.tv_nsec);
+        }
         const int index = doc.addRecord(path, input.ConsumeBool() ? FileKind::Text : FileKind::Binary, fileStatus);
         CLine& line = doc.record(index);
         line.typeName = input.ConsumeRandomLengthString(40);

@@ -102,6 +102,28 @@ TEST(CLineContextsTest, ChangedOrVanishedFileIsRefusedWithOneMessage)
     EXPECT_EQ(sink.messages, std::vector<std::string> { "Can not access file \"" + deleted.path + "\"." });
 }
 
+// Rewritten with the same size within the second of the search: the old hit offsets would point into the
+// new text, so the change must be seen in the part of the second.
+TEST(CLineContextsTest, ChangeWithinTheSecondOfTheSearchIsRefused)
+{
+    TempTree tree;
+    CLine line = recordOf(tree, "some key here", "key");
+    tree.setModified("file.txt", kSearchTime, 250'000'000);
+    line.modifiedNanoseconds = 250'000'000;
+    RecordingSink sink;
+    ASSERT_TRUE(line.LoadContexts(sink));
+    line.dropContexts();
+
+    tree.write("file.txt", "some new text");
+    tree.setModified("file.txt", kSearchTime, 750'000'000);
+    EXPECT_FALSE(line.LoadContexts(sink));
+    EXPECT_EQ(line.contextState, CLine::ContextsRefused);
+    EXPECT_EQ(sink.messages,
+        std::vector<std::string> { "File \"" + line.path
+            + "\" has been modified since last searching.\nSearch results can not be shown. You may search it "
+              "again." });
+}
+
 TEST(CLineContextsTest, FileCutShortBeforeAHitStaysUnloadedAndIsTriedAgain)
 {
     TempTree tree;

@@ -94,13 +94,14 @@ TEST_F(VellickDocTest, NewRecordAfterRemovedRowsGoesRightAfterTheLastRow)
 TEST_F(VellickDocTest, RecordDetailsComeFromTheFileAndTheShell)
 {
     const std::string path = m_tree.write("Sub/NOTES.TXT", std::string(2048, 'n'));
-    m_tree.setModified("Sub/NOTES.TXT", 4102444800); // after 2038
+    m_tree.setModified("Sub/NOTES.TXT", 4102444800, 5); // after 2038
     const int index = m_doc.addRecord(path, FileKind::Binary);
     const CLine& line = m_doc.record(index);
     EXPECT_EQ(line.path, path); // letter case kept
     EXPECT_EQ(line.kind, FileKind::Binary);
     EXPECT_EQ(line.size, 2048);
     EXPECT_EQ(line.modified, 4102444800);
+    EXPECT_EQ(line.modifiedNanoseconds, 5);
     EXPECT_EQ(line.typeName, "TXT file");
     EXPECT_EQ(line.iconIndex, 7);
     EXPECT_EQ(line.checked, 0);
@@ -116,9 +117,10 @@ TEST_F(VellickDocTest, VanishedFileHasZeroSizeAndTime)
 
 TEST_F(VellickDocTest, StatusFromTheScanIsUsedWhenGiven)
 {
-    const int index = m_doc.addRecord(m_tree.path("vanished.txt"), FileKind::Text, FileStatus { 6'000'000'000, 17 });
+    const int index = m_doc.addRecord(m_tree.path("vanished.txt"), FileKind::Text, FileStatus { 6'000'000'000, 17, 3 });
     EXPECT_EQ(m_doc.record(index).size, 6'000'000'000);
     EXPECT_EQ(m_doc.record(index).modified, 17);
+    EXPECT_EQ(m_doc.record(index).modifiedNanoseconds, 3);
 }
 
 TEST_F(VellickDocTest, WithoutShellTheTypeNameIsEmpty)

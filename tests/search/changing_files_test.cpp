@@ -70,15 +70,15 @@ TEST_F(ChangingFilesTest, GrownFileWithItsOldTimeStillShowsItsHits)
     EXPECT_TRUE(m_messages.messages.empty());
 }
 
-// Changed after the search, the file is refused; re-checked as a listed file, its row takes the new hits
-// and the new time, so the new text is shown rather than refused as changed.
+// Changed after the search (within the same second), the file is refused; re-checked as a listed file, its
+// row takes the new hits and the new time, so the new text is shown rather than refused as changed.
 TEST_F(ChangingFilesTest, ListedFileReCheckedAfterAChangeShowsItsNewText)
 {
     m_tree.write("notes.txt", "old needle\n");
     m_tree.setModified("notes.txt", 1'000'000'000);
     ASSERT_TRUE(m_search.run(TreeSearch::panel(m_tree.root(), "needle")));
     m_tree.write("notes.txt", "a new line first\nthen the needle again\n");
-    m_tree.setModified("notes.txt", 1'000'000'100);
+    m_tree.setModified("notes.txt", 1'000'000'000, 500);
     EXPECT_FALSE(row(0).LoadContexts(m_messages));
     ASSERT_EQ(m_messages.messages.size(), 1u); // "... has been modified since last searching ..."
 
@@ -86,7 +86,8 @@ TEST_F(ChangingFilesTest, ListedFileReCheckedAfterAChangeShowsItsNewText)
     recheck.listedFilesMode = true;
     ASSERT_TRUE(m_search.run(recheck));
     ASSERT_EQ(m_search.doc().rowCount(), 1);
-    EXPECT_EQ(row(0).modified, 1'000'000'100);
+    EXPECT_EQ(row(0).modified, 1'000'000'000);
+    EXPECT_EQ(row(0).modifiedNanoseconds, 500);
     EXPECT_EQ(row(0).size, 39);
     ASSERT_TRUE(row(0).LoadContexts(m_messages));
     EXPECT_EQ(row(0).BuildDisplayLine(0, true), "line    2: then the needle again");

@@ -276,8 +276,9 @@ TEST_F(FileScannerTest, SpecialAndMissingFilesAreNotOpened)
 TEST_F(FileScannerTest, StatusIsReadFromTheOpenFile)
 {
     m_tree.write("sized", std::string(2048, 'a'));
-    m_tree.setModified("sized", 4102444800); // 2100-01-01, after 2038
+    m_tree.setModified("sized", 4102444800, 999999999); // 2100-01-01, after 2038
     const ScanResult result = scanPath("aa", IgnoreCase, m_tree.path("sized"), 1);
     EXPECT_EQ(result.status.size, 2048);
     EXPECT_EQ(result.status.modified, 4102444800);
+    EXPECT_EQ(result.status.modifiedNanoseconds, 999999999);
 }

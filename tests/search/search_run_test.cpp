@@ -91,7 +91,7 @@ TEST_F(SearchRunTest, FindsFilesInWalkOrderWithTheirDetails)
     m_tree.write("plain.txt", "nothing here");
     m_tree.write("sub/deep.log", std::string("\x80 needle", 8));
     m_tree.makeFifo("sub/pipe.txt");
-    m_tree.setModified("NOTES.TXT", 1700000000);
+    m_tree.setModified("NOTES.TXT", 1700000000, 250);
     search(panel("needle"));
 
     EXPECT_EQ(rows(), (Names { "NOTES.TXT", "sub/deep.log" })); // the path keeps its case
@@ -102,6 +102,7 @@ TEST_F(SearchRunTest, FindsFilesInWalkOrderWithTheirDetails)
     EXPECT_EQ(notes.kind, FileKind::Text);
     EXPECT_EQ(notes.size, 14);
     EXPECT_EQ(notes.modified, 1700000000);
+    EXPECT_EQ(notes.modifiedNanoseconds, 250);
     EXPECT_EQ(notes.typeName, "TXT file");
     EXPECT_EQ(notes.hitOffsets, (std::vector<uint64_t> { 8 }));
     EXPECT_EQ(notes.hitLines, (std::vector<uint64_t> { 1 }));

@@ -57,10 +57,10 @@ std::string TempTree::makeFolder(std::string_view relative) const
     return full;
 }
 
-void TempTree::setModified(std::string_view relative, long long seconds) const
+void TempTree::setModified(std::string_view relative, long long seconds, long nanoseconds) const
 {
     const std::string full = path(relative);
-    struct timespec times[2] = { { seconds, 0 }, { seconds, 0 } };
+    struct timespec times[2] = { { seconds, nanoseconds }, { seconds, nanoseconds } };
     utimensat(AT_FDCWD, full.c_str(), times, 0);
 }
 

@@ -19,7 +19,7 @@ public:
     // Writes a file (its folders are made as needed) and returns its absolute path.
     std::string write(std::string_view relative, std::string_view content) const;
     std::string makeFolder(std::string_view relative) const;
-    void setModified(std::string_view relative, long long seconds) const;
+    void setModified(std::string_view relative, long long seconds, long nanoseconds = 0) const;
     // Special entries for the walk: a named pipe, a listening-socket inode, a symbolic link.
     std::string makeFifo(std::string_view relative) const;
     std::string makeSocket(std::string_view relative) const;
