@@ -14,6 +14,16 @@ ReportFile::~ReportFile()
 bool ReportFile::create(const std::string& path)
 {
     abandon();
+    m_failed = false;
+    struct stat status { };
+    // An old report is kept until the new one is complete. Where no temporary file can be made beside it
+    // (a folder the user may not write), it is overwritten in place.
+    const bool existing = ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    return (existing && m_replacement.open(path)) || openInPlace(path);
+}
+
+bool ReportFile::openInPlace(const std::string& path)
+{
     // Non-blocking open: a FIFO without a reader fails at once instead of hanging the program.
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
     struct stat status { };
@@ -22,17 +32,15 @@ bool ReportFile::create(const std::string& path)
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return false;
-    m_fd = std::move(fd);
+    m_inPlace = std::move(fd);
     m_path = path;
     m_regular = S_ISREG(status.st_mode);
-    m_failed = false;
-    m_buffer.clear();
     return true;
 }
 
 void ReportFile::write(std::string_view bytes)
 {
-    if (m_failed || !m_fd.valid())
+    if (m_failed || fd() < 0)
         return;
     m_buffer.append(bytes);
     if (m_buffer.size() >= kBufferLimit)
@@ -43,7 +51,7 @@ bool ReportFile::flush()
 {
     std::size_t done = 0;
     while (done < m_buffer.size()) {
-        const ssize_t written = ::write(m_fd.get(), m_buffer.data() + done, m_buffer.size() - done);
+        const ssize_t written = ::write(fd(), m_buffer.data() + done, m_buffer.size() - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -56,25 +64,32 @@ bool ReportFile::flush()
 
 bool ReportFile::finish()
 {
-    if (!m_fd.valid())
+    if (fd() < 0)
         return false;
-    bool ok = !m_failed && flush();
-    // The descriptor is gone after close() whatever it returns; a failure there can be a lost write.
-    ok = ::close(m_fd.release()) == 0 && ok;
-    if (!ok && m_regular)
-        ::unlink(m_path.c_str());
+    const bool written = !m_failed && flush();
+    bool finished = false;
+    if (m_replacement.active()) {
+        finished = written && m_replacement.commit();
+        m_replacement.discard(); // the temporary file, unless the commit took it
+    } else {
+        // The descriptor is gone after close() whatever it returns; a failure there can be a lost write.
+        finished = ::close(m_inPlace.release()) == 0 && written;
+        if (!finished && m_regular)
+            ::unlink(m_path.c_str());
+    }
     m_path.clear();
     m_buffer.clear();
-    return ok;
+    return finished;
 }
 
 void ReportFile::abandon()
 {
-    if (!m_fd.valid())
-        return;
-    m_fd.reset();
-    if (m_regular)
-        ::unlink(m_path.c_str());
+    m_replacement.discard();
+    if (m_inPlace.valid()) {
+        m_inPlace.reset();
+        if (m_regular)
+            ::unlink(m_path.c_str());
+    }
     m_path.clear();
     m_buffer.clear();
 }

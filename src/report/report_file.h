@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/replacement_file.h"
 #include "search/unique_fd.h"
 
 #include <string>
@@ -9,7 +10,8 @@ namespace vellick {
 
 // A report file being written. Every write and the close are checked: a report that could not be written
 // completely (a full disk, a lost network share) is removed rather than left behind looking finished.
-// Only a regular file is ever removed; a device or pipe given as the target is just closed.
+// An existing report is replaced only once the new one is complete, so a failed overwrite leaves the old
+// one as it was. Only a regular file is ever removed; a device or pipe given as the target is just closed.
 class ReportFile {
 public:
     ReportFile() = default;
@@ -18,22 +20,27 @@ public:
     // A file that was not finished is removed.
     ~ReportFile();
 
-    // Creates the file or truncates an existing one; false when that fails.
+    // Opens the target for the new report; false when that fails.
     bool create(const std::string& path);
     // Appends bytes; a failure is remembered and reported by finish().
     void write(std::string_view bytes);
     // A write has failed: the rest need not be produced.
     bool failed() const { return m_failed; }
-    // Writes what is buffered and closes the file; false (and the file removed) when any step failed.
+    // Writes what is buffered and closes the file; false (and the new file removed) when any step failed.
     bool finish();
 
 private:
+    bool openInPlace(const std::string& path);
+    int fd() const { return m_replacement.active() ? m_replacement.fd() : m_inPlace.get(); }
     bool flush();
     void abandon();
 
     static constexpr std::size_t kBufferLimit = std::size_t { 64 } * 1024;
 
-    UniqueFd m_fd;
+    // An existing regular file is written beside itself and renamed over; anything else (a new file, a
+    // device, a pipe, a file whose folder takes no temporary file) is written in place.
+    ReplacementFile m_replacement;
+    UniqueFd m_inPlace;
     std::string m_path;
     std::string m_buffer;
     bool m_regular = false;

@@ -36,4 +36,12 @@ bool ParentDirectory::openFolders(const std::string& path, std::size_t lastSlash
     return true;
 }
 
+std::string folderOfPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 } // namespace vellick

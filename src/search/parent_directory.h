@@ -30,4 +30,7 @@ private:
     std::string m_name;
 };
 
+// The folder part of a path: "" for a bare name, "/" for a name in the root.
+std::string folderOfPath(const std::string& path);
+
 } // namespace vellick

@@ -26,7 +26,8 @@ WholeFile readWholeFile(const std::string& path, std::size_t maxSize);
 // either its old or its new content in full: the new content goes to a temporary file in the same folder,
 // is flushed to disk and renamed over the old file, whose permission bits (and owner, where allowed) it
 // takes. A symbolic link is followed, so the link stays. A read-only file, one the user may not write, or
-// anything but a regular file is not replaced. Returns false when the file was left as it was.
+// anything but a regular file is not replaced. Temporary files of this file left by a writer that was
+// killed mid-save are removed. Returns false when the file was left as it was.
 bool replaceWholeFile(const std::string& path, std::string_view content);
 
 // Makes the folder a file is to go in, with its missing parents (new ones private to the user, mode

@@ -30,15 +30,19 @@ protected:
 
     // vellick-cli writing a plain-text report with the surrounding text to `target` on a tmpfs mounted with
     // `options` (its size, read-only) on the folder "mount", in a mount namespace of its own (private, so the
-    // mount is seen nowhere else). The shell then prints vellick-cli's exit status and what is on the mount.
-    ProcessResult reportOnMount(const std::string& options, const std::string& target)
+    // mount is seen nowhere else), over an `oldReport` put there first unless empty. The shell then prints
+    // vellick-cli's exit status, what is on the mount and what the target holds.
+    ProcessResult reportOnMount(
+        const std::string& options, const std::string& target, const std::string& oldReport = "")
     {
         const std::string mount = m_tree.makeFolder("mount");
         const std::string script = "mount -t tmpfs -o \"$1\" vellick-test \"$2\" || exit 99\n"
+                                   "[ -z \"$5\" ] || printf %s \"$5\" >\"$2/$4\"\n"
                                    "\"$3\" -d docs -o \"$2/$4\" --format text --include context needle >/dev/null\n"
-                                   "echo \"exit $?\"; ls -A \"$2\"";
+                                   "echo \"exit $?\"; ls -A \"$2\"; [ -z \"$5\" ] || cat \"$2/$4\"";
         return runProcess(
-            { kUnshare, "-m", "/bin/sh", "-c", script, "sh", options, mount, VELLICK_CLI_PATH, target }, m_tree.root());
+            { kUnshare, "-m", "/bin/sh", "-c", script, "sh", options, mount, VELLICK_CLI_PATH, target, oldReport },
+            m_tree.root());
     }
 
     static bool canMount()
@@ -94,7 +98,29 @@ TEST_F(ReportTargetsTest, FullDiskIsNotReportedAsSuccess)
     EXPECT_NE(result.err.find("Write file failed.\n"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("Open file failed."), std::string::npos);
 
+    // An older report the new one was to replace is kept as it was, and no temporary file is left.
+    const ProcessResult over = reportOnMount("size=64k", "report.txt", "an older report\n");
+    EXPECT_EQ(over.out, "exit 2\nreport.txt\nan older report\n");
+    EXPECT_NE(over.err.find("Write file failed.\n"), std::string::npos) << over.err;
+
     // The same report fits on a larger one.
     const ProcessResult fits = reportOnMount("size=4m", "report.txt");
     EXPECT_EQ(fits.out, "exit 0\nreport.txt\n") << fits.err;
+}
+
+// Where no temporary file can be made beside an existing report, a report the user may write is
+// overwritten in place.
+TEST_F(ReportTargetsTest, WritableReportInAClosedFolderIsOverwrittenInPlace)
+{
+    const auto cli = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "closed/old.csv", "needle" });
+    if (cli.empty())
+        GTEST_SKIP() << "running as root without setpriv: cannot take the rights away";
+    const std::string old = m_tree.write("closed/old.csv", "an older report\n");
+    ::chmod(old.c_str(), 0666);
+    ::chmod(m_tree.path("closed").c_str(), 0555);
+    const ProcessResult result = runProcess(cli, m_tree.root());
+    ::chmod(m_tree.path("closed").c_str(), 0755);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(readFile(old).find("many.txt"), std::string::npos) << readFile(old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.path("closed")), {}), 1);
 }

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace vellick::test {
 namespace {
@@ -55,6 +56,12 @@ TEST_F(ReportWriterTest, PlainTextFileColumnsOnly)
     options.includeSize = true;
     options.includeModified = true;
     expectGolden("report_text_columns.txt", report({ ReportFormat::PlainText, options, true }, m_allWords));
+}
+
+std::size_t filesIn(const std::string& folder)
+{
+    const std::filesystem::directory_iterator entries(folder);
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
 }
 
 std::size_t countOf(const std::string& text, const std::string& part)
@@ -146,20 +153,44 @@ TEST_F(ReportWriterTest, WriteFailureIsNotReportedAsSuccess)
     EXPECT_EQ(reportStatusText(ReportStatus::WriteFailed), "Write file failed.");
 
     // A regular file that cannot be written completely is removed, not left as a truncated report.
-    const std::string path = m_tree.path("big.csv");
     manyLines("thousand.txt", 1000).checked = 1;
-    rlimit previous {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     settings.format = ReportFormat::PlainText; // all 1000 lines
-    const ReportStatus status = WriteReport(path, everyRow(m_doc), m_allWords, settings, m_messages);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(status, ReportStatus::WriteFailed);
-    EXPECT_FALSE(std::filesystem::exists(path));
+    const auto writeOver4K = [&](const std::string& path) {
+        rlimit previous {};
+        EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+        rlimit small = previous;
+        small.rlim_cur = 4096;
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const ReportStatus status = WriteReport(path, everyRow(m_doc), m_allWords, settings, m_messages);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        return status;
+    };
+    const std::size_t entries = filesIn(m_tree.root());
+    EXPECT_EQ(writeOver4K(m_tree.path("big.csv")), ReportStatus::WriteFailed);
+    EXPECT_FALSE(std::filesystem::exists(m_tree.path("big.csv")));
+
+    // An older report that the new one was to replace is kept as it was.
+    const std::string old = m_tree.write("old.txt", "an older report\n");
+    EXPECT_EQ(writeOver4K(old), ReportStatus::WriteFailed);
+    EXPECT_EQ(readFile(old), "an older report\n");
+    EXPECT_EQ(filesIn(m_tree.root()), entries + 1) << "a temporary file was left behind";
+}
+
+// An existing report is replaced by a new file: the new one takes its permission bits, and a link to it
+// stays a link.
+TEST_F(ReportWriterTest, ExistingReportIsReplacedKeepingItsModeAndLinks)
+{
+    const std::string real = m_tree.write("reports/real.csv", "an older report\n");
+    ::chmod(real.c_str(), 0640);
+    const std::string link = m_tree.makeSymlink(real, "reports/link.csv");
+    const ReportSettings settings { ReportFormat::Csv, {}, true };
+    EXPECT_EQ(WriteReport(link, everyRow(m_doc), m_allWords, settings, m_messages), ReportStatus::Written);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(real), "File Name\r\nNotes.txt\r\ndata.bin\r\ngone.txt\r\n");
+    EXPECT_EQ(std::filesystem::status(real).permissions(), static_cast<std::filesystem::perms>(0640));
+    EXPECT_EQ(filesIn(m_tree.path("reports")), 2u);
 }
 
 } // namespace

@@ -34,6 +34,16 @@ int inChild(const std::function<int()>& check)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// The id of a process that has ended and been reaped.
+pid_t goneProcess()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
 std::size_t entriesIn(const std::string& folder)
 {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -156,6 +166,34 @@ TEST(WholeFile, KillDuringSaveLeavesOldOrNewFile)
         const std::string content = test::readFile(path);
         ASSERT_TRUE(content == a || content == b) << "torn file of " << content.size() << " bytes";
     }
+    // The killed writers' temporary files go with the next save.
+    ASSERT_TRUE(replaceWholeFile(path, a));
+    EXPECT_EQ(entriesIn(tree.root()), 1u);
+}
+
+// Only temporary files of this very file whose writer is gone are removed; anything named even slightly
+// differently, not a regular file, or still being written by a live process is left alone.
+TEST(WholeFile, SaveRemovesOnlyTemporariesOfWritersThatAreGone)
+{
+    test::TempTree tree;
+    const std::string path = tree.write("vellick.ini", "[Settings]\n");
+    const std::string gone = std::to_string(goneProcess());
+    const std::string alive = std::to_string(getpid());
+    const std::vector<std::string> kept { ".vellick.ini." + alive + "-0-1.tmp", "vellick.ini." + gone + "-0-1.tmp",
+        ".vellick.ini." + gone + "-0-1.tmp.bak", ".other.ini." + gone + "-0-1.tmp", ".vellick.ini." + gone + "-x-1.tmp",
+        ".vellick.ini." + gone + "-0.tmp", ".vellick.ini.0" + gone + "-0-1.tmp", ".vellick.ini.-" + gone + "-0-1.tmp",
+        ".vellick.ini.0-0-1.tmp", ".vellick.ini.99999999999999999999-0-1.tmp" };
+    for (const std::string& name : kept)
+        tree.write(name, "x");
+    tree.makeFolder(".vellick.ini." + gone + "-1-1.tmp");
+    tree.write(".vellick.ini." + gone + "-0-123456789.tmp", "left by a killed writer");
+    tree.write(".vellick.ini." + gone + "-17-0.tmp", "and another");
+
+    ASSERT_TRUE(ProfileFile(path).writeString("Settings", "k", "v"));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(tree.path(name))) << name;
+    EXPECT_TRUE(fs::is_directory(tree.path(".vellick.ini." + gone + "-1-1.tmp")));
+    EXPECT_EQ(entriesIn(tree.root()), kept.size() + 2);
 }
 
 // Needs root and a private mount namespace for a small tmpfs; skipped where that is not allowed.
