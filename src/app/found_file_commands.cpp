@@ -14,6 +14,7 @@
 #include "results/display_options.h"
 #include "results/message_sink.h"
 #include "results/vellick_doc.h"
+#include "search/folder_walk.h"
 #include "settings/settings_location.h"
 #include "settings/whole_file.h"
 #include "views/text_conversion.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace vellick {
 namespace {
@@ -90,7 +92,10 @@ void FoundFileCommands::deleteFiles()
 
 void FoundFileCommands::finishRename(int row, const QString& typed)
 {
-    const RenameOutcome outcome = renameRow(m_doc, row, toPath(typed), m_services.renamer);
+    if (row < 0 || row >= m_doc.rowCount())
+        return;
+    const std::string_view oldName = m_doc.record(m_doc.recordAtRow(row)).fileName();
+    const RenameOutcome outcome = renameRow(m_doc, row, toPathAsShown(typed, oldName), m_services.renamer);
     if (outcome.step == RenameStep::Forbidden)
         m_boxes.show(QMessageBox::Critical, QString::fromLatin1(kRenameCaption),
             QString::fromLatin1(forbiddenCharactersMessage()));
@@ -123,7 +128,9 @@ void FoundFileCommands::copyOneFile()
     dialog.selectFile(fromPath(setup.defaultName));
     if (m_runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const std::string target = toPath(dialog.selectedFiles().constFirst());
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    const std::string target
+        = joinPath(toPath(chosen.absolutePath()), toPathAsShown(chosen.fileName(), setup.defaultName));
     ReplaceDecision replace(m_boxes);
     const ShellResult result = vellick::copyOneFile(source, target, m_services.copier, replace);
     if (result.reason == kCopiedToItself)

@@ -14,6 +14,11 @@ std::string toPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+std::string toPathAsShown(const QString& shown, std::string_view original)
+{
+    return shown == fromPath(original) ? std::string(original) : toPath(shown);
+}
+
 QString fromText(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -25,7 +25,7 @@ constexpr std::size_t kRead = 20 * kBlock; // the production scanner's read size
 // The flags Start gives for this text and these choices, or nothing when Start would refuse the keywords.
 std::optional<uint32_t> startFlags(const std::string& text, uint8_t choices)
 {
-    uint32_t flags = (choices & 1) ? 0 : IgnoreCase;
+    uint32_t flags = (choices & 1) ? 0u : uint32_t { IgnoreCase };
     if (hasSeveralWords(text)) {
         const int mode = (choices >> 1) % 3;
         flags |= mode == 0 ? AllWords : mode == 1 ? AnyWord : WholePhrase;

@@ -20,7 +20,7 @@ namespace {
 // The flags Start would give for this text and these panel choices.
 uint32_t panelFlags(const std::string& text, uint8_t choices)
 {
-    uint32_t flags = (choices & 1) ? 0 : IgnoreCase;
+    uint32_t flags = (choices & 1) ? 0u : uint32_t { IgnoreCase };
     if (hasSeveralWords(text)) {
         const int mode = (choices >> 1) % 3;
         flags |= mode == 0 ? AllWords : mode == 1 ? AnyWord : WholePhrase;

@@ -25,12 +25,6 @@ using test::TempTree;
 constexpr const char* kBackend = "/usr/lib/cups/backend/cups-pdf";
 constexpr const char* kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 
-bool exists(const std::string& path)
-{
-    struct stat info { };
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 std::set<std::string> pdfsIn(const std::string& folder)
 {
     std::set<std::string> names;
@@ -77,7 +71,7 @@ public:
     PrivateCups& operator=(const PrivateCups&) = delete;
 
     std::string socket() const { return m_tree.path("cups.sock"); }
-    bool running() const { return exists(socket()); }
+    bool running() const { return test::pathExists(socket()); }
     std::string log() const { return readFile(m_tree.path("log/error_log")); }
 
 private:
@@ -113,8 +107,8 @@ std::string pdfFolder()
 
 TEST(CupsPrintTest, TheReportIsPrintedToAPdfQueue)
 {
-    if (!programAvailable("cupsd") || !programAvailable("lpadmin") || !programAvailable("lp") || !exists(kBackend)
-        || !exists(kPpd))
+    if (!programAvailable("cupsd") || !programAvailable("lpadmin") || !programAvailable("lp")
+        || !test::pathExists(kBackend) || !test::pathExists(kPpd))
         GTEST_SKIP() << "CUPS with cups-pdf is not installed (packages cups, cups-client, printer-driver-cups-pdf)";
     PrivateCups cups;
     if (!cups.running())

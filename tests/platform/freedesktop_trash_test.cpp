@@ -20,12 +20,6 @@ using test::readFile;
 using test::shellOutput;
 using test::shellQuoted;
 
-bool exists(const std::string& path)
-{
-    struct stat info { };
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 void writeFile(const std::string& path, const std::string& content)
 {
     std::ofstream(path, std::ios::binary) << content;
@@ -90,13 +84,13 @@ TEST(FreedesktopTrashTest, FreshDataHomeIsMadeAndTrashListSeesTheFile)
     FreedesktopTrash trash;
     ASSERT_TRUE(trash.moveToTrash(file).ok());
 
-    EXPECT_FALSE(exists(file));
+    EXPECT_FALSE(test::pathExists(file));
     const std::string trashDir = xdg.dataHome() + "/Trash";
     EXPECT_EQ(readFile(trashDir + "/files/notes and 100%.txt"), "keep me\n");
     const std::string info = readFile(trashDir + "/info/notes and 100%.txt.trashinfo");
     EXPECT_NE(info.find("Path=" + percentEncodePath(file) + "\n"), std::string::npos) << info;
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
-    EXPECT_FALSE(exists(xdg.tree().path("work/.local"))) << "nothing may land beside the file";
+    EXPECT_FALSE(test::pathExists(xdg.tree().path("work/.local"))) << "nothing may land beside the file";
     EXPECT_NE(trashList(xdg).find(file), std::string::npos) << trashList(xdg);
 }
 
@@ -117,8 +111,8 @@ TEST(FreedesktopTrashTest, SameNamesGetNumberedEntriesAndRestoreToTheirFolders)
     shellOutput("cd " + shellQuoted(xdg.tree().path("two"))
         + " && echo 0 | XDG_DATA_HOME=" + shellQuoted(xdg.dataHome()) + " trash-restore 2>&1");
     EXPECT_EQ(readFile(second), "second\n");
-    EXPECT_FALSE(exists(xdg.dataHome() + "/Trash/info/a_2.txt.trashinfo"));
-    EXPECT_TRUE(exists(xdg.dataHome() + "/Trash/files/a.txt"));
+    EXPECT_FALSE(test::pathExists(xdg.dataHome() + "/Trash/info/a_2.txt.trashinfo"));
+    EXPECT_TRUE(test::pathExists(xdg.dataHome() + "/Trash/files/a.txt"));
 }
 
 TEST(FreedesktopTrashTest, NamesThatAreNotUtf8AndSymbolicLinksGoAsTheyAre)
@@ -143,7 +137,7 @@ TEST(FreedesktopTrashTest, AMissingFileFailsWithItsReason)
     const ShellResult result = trash.moveToTrash(xdg.tree().path("gone.txt"));
     EXPECT_EQ(result.status, ShellResult::Status::Failed);
     EXPECT_NE(result.reason.find("No such file or directory"), std::string::npos) << result.reason;
-    EXPECT_FALSE(exists(xdg.dataHome() + "/Trash/info/gone.txt.trashinfo"));
+    EXPECT_FALSE(test::pathExists(xdg.dataHome() + "/Trash/info/gone.txt.trashinfo"));
 }
 
 TEST(FreedesktopTrashTest, FilesOnOtherMountsGoToThatMountsTrash)
@@ -164,7 +158,7 @@ TEST(FreedesktopTrashTest, FilesOnOtherMountsGoToThatMountsTrash)
             return "not in " + uidTrash;
         if (readFile(uidTrash + "/info/plan.txt.trashinfo").find("\nPath=docs/plan.txt\n") == std::string::npos)
             return "Path= is not relative to the mount: " + readFile(uidTrash + "/info/plan.txt.trashinfo");
-        if (exists(xdg.dataHome() + "/Trash/files/plan.txt"))
+        if (test::pathExists(xdg.dataHome() + "/Trash/files/plan.txt"))
             return "copied to the home Trash";
         if (shellOutput("trash-list 2>&1").find(file) == std::string::npos)
             return "trash-list does not see " + file;
@@ -197,7 +191,7 @@ TEST(FreedesktopTrashTest, AFileOnAReadOnlyMountStaysWhereItWas)
             return "no failure with a reason";
         if (readFile(file) != "keep\n")
             return "the file moved: " + result.reason;
-        if (exists(xdg.dataHome() + "/Trash/info/keep.txt.trashinfo"))
+        if (test::pathExists(xdg.dataHome() + "/Trash/info/keep.txt.trashinfo"))
             return "an info file was left behind";
         return {};
     });

@@ -15,6 +15,18 @@ TEST(MimeFileTypesTest, TypeNamesComeFromTheMimeDatabase)
     EXPECT_EQ(types.describe(tree.write("main.c", "int main(void) { return 0; }\n")).typeName, "C source code");
 }
 
+// A name without an extension leaves the type to the content, which is read by the path's bytes even when
+// the name is not UTF-8. A FIFO is never opened, so it cannot block the lookup.
+TEST(MimeFileTypesTest, ContentDecidesForNamesWithoutExtension)
+{
+    test::TempTree tree;
+    MimeFileTypes types;
+    const std::string script = "#!/bin/sh\necho hello\n";
+    EXPECT_EQ(types.describe(tree.write("run", script)).typeName, "shell script");
+    EXPECT_EQ(types.describe(tree.write("run \xff\xfe", script)).typeName, "shell script");
+    EXPECT_EQ(types.describe(tree.makeFifo("pipe.txt")).typeName, "plain text document");
+}
+
 TEST(MimeFileTypesTest, OneIconIndexPerIconName)
 {
     test::TempTree tree;

@@ -101,6 +101,12 @@ void TempTree::setMode(std::string_view relative, unsigned mode) const
     fs::permissions(path(relative), static_cast<fs::perms>(mode), fs::perm_options::replace);
 }
 
+bool pathExists(const std::string& path)
+{
+    struct stat info { };
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

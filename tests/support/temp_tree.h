@@ -30,6 +30,9 @@ private:
     std::string m_root;
 };
 
+// Whether anything, a dangling symbolic link included, is at the path.
+bool pathExists(const std::string& path);
+
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 

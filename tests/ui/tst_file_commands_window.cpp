@@ -33,12 +33,6 @@ using namespace vellick;
 
 namespace {
 
-bool exists(const std::string& path)
-{
-    struct stat info { };
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 // Whether a name is being edited in the list.
 bool editing(const CVellickView& list)
 {
@@ -120,8 +114,8 @@ void FileCommandsWindowTest::deleteRemovesTheRowsAndSelectsTheNewCurrentFile()
     QCOMPARE(w.window.doc().rowCount(), 1);
     QCOMPARE(w.nameAt(0), QStringLiteral("a.txt"));
     for (const char* name : { "b.txt", "c.txt", "d.txt" }) {
-        QVERIFY(!exists(w.file(name)));
-        QVERIFY(exists(w.xdg.dataHome() + "/Trash/files/" + name));
+        QVERIFY(!test::pathExists(w.file(name)));
+        QVERIFY(test::pathExists(w.xdg.dataHome() + "/Trash/files/" + name));
     }
     QCOMPARE(w.window.doc().current(), w.window.doc().recordAtRow(0));
     for (const bool stacked : { false, true }) {
@@ -144,8 +138,8 @@ void FileCommandsWindowTest::renameInPlaceThroughTheList()
     QTest::keyClicks(editor, QStringLiteral("alpha notes.txt"));
     QTest::keyClick(editor, Qt::Key_Return);
     test::idle();
-    QVERIFY(exists(w.xdg.tree().path("files/alpha notes.txt")));
-    QVERIFY(!exists(w.file("a.txt")));
+    QVERIFY(test::pathExists(w.xdg.tree().path("files/alpha notes.txt")));
+    QVERIFY(!test::pathExists(w.file("a.txt")));
     QCOMPARE(w.nameAt(0), QStringLiteral("alpha notes.txt"));
 
     w.runner->then([](QDialog&) { return int(QMessageBox::Ok); });

@@ -63,12 +63,6 @@ struct SeenBox {
     int buttons = 0;
 };
 
-bool exists(const std::string& path)
-{
-    struct stat info { };
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
 } // namespace
 
 class FoundFileCommandsTest : public QObject {
@@ -158,10 +152,10 @@ void FoundFileCommandsTest::deleteAsksThenTrashesTheTakenFiles()
     QCOMPARE(m_boxes[0].buttons, int(QMessageBox::Yes | QMessageBox::No));
     QCOMPARE(m_doc->rowCount(), 1);
     QCOMPARE(m_doc->current(), 1);
-    QVERIFY(exists(path("docs/b.txt")));
+    QVERIFY(test::pathExists(path("docs/b.txt")));
     for (const char* name : { "a.txt", "c.txt", "d.txt" }) {
-        QVERIFY(!exists(path(std::string("docs/") + name)));
-        QVERIFY(exists(m_xdg->dataHome() + "/Trash/files/" + name));
+        QVERIFY(!test::pathExists(path(std::string("docs/") + name)));
+        QVERIFY(test::pathExists(m_xdg->dataHome() + "/Trash/files/" + name));
     }
     const std::string listed = test::shellOutput("trash-list 2>&1");
     QVERIFY2(listed.find(path("docs/c.txt")) != std::string::npos, listed.c_str());
@@ -176,7 +170,7 @@ void FoundFileCommandsTest::deleteAnsweredNoChangesNothing()
     commands().deleteFiles();
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_doc->rowCount(), 1);
-    QVERIFY(exists(path("a.txt")));
+    QVERIFY(test::pathExists(path("a.txt")));
 
     ::unlink(path("a.txt").c_str()); // the Trash cannot take it: the walk stops with the reason
     answerBox(QMessageBox::Yes);
@@ -202,7 +196,7 @@ void FoundFileCommandsTest::renameRulesAndFailures()
             "A filename cannot contain any of the following characters:\n\n        \\  /  :  *  ?  \"  <  >  |"));
 
     commands().finishRename(0, QStringLiteral("OLD.TXT")); // letter case only: nothing happens
-    QVERIFY(exists(path("old.txt")));
+    QVERIFY(test::pathExists(path("old.txt")));
     answerBox(QMessageBox::Ok);
     commands().finishRename(0, QStringLiteral("taken.txt"));
     QCOMPARE(m_boxes.size(), 2);
@@ -338,7 +332,7 @@ void FoundFileCommandsTest::saveReportWritesTheCheckedAndHighlightedRows()
     commands().saveReport();
     QCOMPARE(m_host.statusTexts, QStringList({ "Saving ...", " " }));
     QCOMPARE(test::readFile(path("report.txt")), path("a.txt") + "\r\n" + path("c.txt") + "\r\n");
-    QVERIFY(!exists(path("report.csv")));
+    QVERIFY(!test::pathExists(path("report.csv")));
     QCOMPARE(commands().state().reportFormat, ReportFormat::PlainText);
 }
 
@@ -354,7 +348,7 @@ void FoundFileCommandsTest::printWritesPlainTextAndCancelForgets()
     commands().printReport(false);
     QCOMPARE(m_runner.titles, QStringList { "Print search result" });
     QVERIFY(!commands().state().reportOptions.includeType);
-    QVERIFY(!exists(printFile));
+    QVERIFY(!test::pathExists(printFile));
 
     m_runner.then([](QDialog& dialog) {
         dialog.findChild<QCheckBox*>(QStringLiteral("includeKeywords"))->click();

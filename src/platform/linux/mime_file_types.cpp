@@ -1,16 +1,12 @@
 #include "platform/linux/mime_file_types.h"
 
-#include <QFile>
-#include <QMimeDatabase>
+#include "platform/linux/mime_lookup.h"
 
 namespace vellick {
 
 FileTypeInfo MimeFileTypes::describe(const std::string& path)
 {
-    static const QMimeDatabase database;
-    const QString filePath
-        = QFile::decodeName(QByteArray::fromRawData(path.data(), static_cast<qsizetype>(path.size())));
-    const QMimeType type = database.mimeTypeForFile(filePath);
+    const QMimeType type = mimeTypeOfFile(path);
     FileTypeInfo info;
     info.typeName = type.comment().toStdString();
     info.iconIndex = iconIndexFor(type.iconName().toStdString(), type.genericIconName().toStdString());

@@ -1,23 +1,13 @@
 #include "platform/linux/xdg_launcher.h"
 
 #include "platform/linux/child_process.h"
+#include "platform/linux/mime_lookup.h"
 #include "platform/linux/posix_file_renamer.h"
-
-#include <QFile>
-#include <QMimeDatabase>
 
 namespace vellick {
 namespace {
 
 constexpr std::chrono::seconds kQueryTimeout { 10 };
-
-std::string mimeTypeOf(const std::string& path)
-{
-    static const QMimeDatabase database;
-    const QString filePath
-        = QFile::decodeName(QByteArray::fromRawData(path.data(), static_cast<qsizetype>(path.size())));
-    return database.mimeTypeForFile(filePath).name().toStdString();
-}
 
 ShellResult started(int error, const std::string& program)
 {
@@ -55,7 +45,7 @@ std::string folderOf(const std::string& path)
 
 std::optional<std::string> XdgLauncher::associatedApplication(const std::string& path)
 {
-    return defaultApplicationFor(mimeTypeOf(path));
+    return defaultApplicationFor(mimeTypeOfFile(path).name().toStdString());
 }
 
 ShellResult XdgLauncher::openWithAssociation(const std::string& path)
