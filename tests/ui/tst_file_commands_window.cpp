@@ -8,7 +8,6 @@
 #include "platform/linux/freedesktop_trash.h"
 #include "platform/linux/posix_file_copier.h"
 #include "platform/linux/posix_file_renamer.h"
-#include "platform/print_service.h"
 #include "results/vellick_doc.h"
 #include "support/private_xdg.h"
 #include "support/scripted_runner.h"
@@ -40,18 +39,12 @@ bool editing(const CVellickView& list)
     return editor && editor->isVisible();
 }
 
-// Opening and printing stay inside the test: no association, nothing printed.
+// Opening stays inside the test: no association.
 class StayingLauncher : public Launcher {
 public:
     std::optional<std::string> associatedApplication(const std::string&) override { return std::nullopt; }
     ShellResult openWithAssociation(const std::string&) override { return ShellResult::failed("unexpected"); }
     ShellResult openWithProgram(const std::string&, const std::string&) override { return ShellResult::done(); }
-};
-
-class StayingPrinter : public PrintService {
-public:
-    ShellResult print(const std::string&) override { return ShellResult::done(); }
-    ShellResult preview(const std::string&) override { return ShellResult::done(); }
 };
 
 // A window over private XDG folders with four found files a.txt .. d.txt holding "alpha".
@@ -76,7 +69,7 @@ struct SearchedWindow {
     PosixFileRenamer renamer;
     PosixFileCopier copier;
     StayingLauncher launcher;
-    StayingPrinter printer;
+    test::StayingPrinter printer;
     mutable test::FrameFixture window;
     test::ScriptedRunner* runner = nullptr;
 };

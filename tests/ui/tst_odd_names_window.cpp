@@ -7,7 +7,6 @@
 #include "platform/linux/posix_file_copier.h"
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/xdg_launcher.h"
-#include "platform/print_service.h"
 #include "results/vellick_doc.h"
 #include "support/private_xdg.h"
 #include "support/scripted_runner.h"
@@ -58,12 +57,6 @@ public:
         return ShellResult::done();
     }
     std::vector<std::string> opened;
-};
-
-class StayingPrinter : public PrintService {
-public:
-    ShellResult print(const std::string&) override { return ShellResult::done(); }
-    ShellResult preview(const std::string&) override { return ShellResult::done(); }
 };
 
 // A window over private XDG folders that has searched a folder of oddly named files holding "alpha".

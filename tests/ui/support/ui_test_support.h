@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "platform/linux/mime_file_types.h"
+#include "platform/print_service.h"
 #include "results/vellick_doc.h"
 #include "views/message_presenter.h"
 
@@ -62,6 +63,13 @@ public:
     bool running = false;
     int opened = 0;
     int contextMenus = 0;
+};
+
+// Printing that stays inside the test: nothing is printed or shown.
+class StayingPrinter : public PrintService {
+public:
+    ShellResult print(const std::string&) override { return ShellResult::done(); }
+    ShellResult preview(const std::string&) override { return ShellResult::done(); }
 };
 
 // A settings folder of one test: XDG_CONFIG_HOME points into it while the object lives.
