@@ -42,11 +42,6 @@ const std::vector<std::string>& oddNames()
     return names;
 }
 
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // Opening with the desktop's association is recorded, not done; Open With starts the program for real.
 class RecordingLauncher : public XdgLauncher {
 public:
@@ -73,23 +68,10 @@ struct OddNamesWindow {
         window.setFolder(qs(xdg.tree().path("files")));
     }
     std::string file(const std::string& name) const { return xdg.tree().path("files/" + name); }
-    std::vector<std::string> foundPaths()
-    {
-        std::vector<std::string> paths;
-        for (int row = 0; row < window.doc().rowCount(); ++row)
-            paths.push_back(window.doc().record(window.doc().recordAtRow(row)).path);
-        return paths;
-    }
     int rowOf(const std::string& name)
     {
-        const auto paths = foundPaths();
+        const auto paths = window.foundPaths();
         return static_cast<int>(std::find(paths.begin(), paths.end(), file(name)) - paths.begin());
-    }
-    void select(int row)
-    {
-        CVellickView& list = window.list();
-        list.setCurrentIndex(list.model()->index(row, 2));
-        idle();
     }
     void trigger(CommandId id) { window.frame().commandAction(id)->trigger(); }
 
@@ -134,14 +116,14 @@ void OddNamesWindowTest::everyFileIsFoundListedAndItsLinesShown()
     OddNamesWindow w;
     QVERIFY(w.window.search());
     QVERIFY(w.window.messages.isEmpty());
-    QCOMPARE(sorted(w.foundPaths()), expectedPaths(w));
+    QCOMPARE(sorted(w.window.foundPaths()), expectedPaths(w));
 
     const auto& model = w.window.list().resultModel();
     const QString shownInvalid = model.index(w.rowOf(oddNames()[0]), 0).data().toString();
     QCOMPARE(shownInvalid, QString::fromUtf8("bad \xef\xbf\xbd\xef\xbf\xbd name.txt"));
     QCOMPARE(model.index(w.rowOf(oddNames()[1]), 0).data().toString(), QStringLiteral("line\nbreak.txt"));
     for (int row = 0; row < w.window.doc().rowCount(); ++row) {
-        w.select(row);
+        w.window.selectRow(row);
         const CLine& line = w.window.doc().record(w.window.doc().current());
         QTRY_COMPARE(line.contextState, int32_t(CLine::ContextsLoaded));
         QCOMPARE(qs(line.BuildDisplayLine(0, true)), QStringLiteral("line    1: alpha line"));
@@ -165,7 +147,7 @@ void OddNamesWindowTest::theReportNamesEveryFileByItsBytes()
     });
     w.trigger(CommandId::SaveReport);
     std::string expected;
-    for (const std::string& path : w.foundPaths())
+    for (const std::string& path : w.window.foundPaths())
         expected += path + "\r\n";
     QCOMPARE(readFile(report), expected);
 }
@@ -175,10 +157,10 @@ void OddNamesWindowTest::openingHandsOverTheExactPath()
     OddNamesWindow w;
     QVERIFY(w.window.search());
     for (int row = 0; row < w.window.doc().rowCount(); ++row) {
-        w.select(row);
+        w.window.selectRow(row);
         w.trigger(CommandId::Open);
     }
-    QCOMPARE(w.launcher.opened, w.foundPaths());
+    QCOMPARE(w.launcher.opened, w.window.foundPaths());
 
     // A program named in Open With gets the path as its one argument, byte for byte.
     const std::string output = w.xdg.tree().path("args");
@@ -187,7 +169,7 @@ void OddNamesWindowTest::openingHandsOverTheExactPath()
     ::chmod(program.c_str(), 0755);
     for (const std::string& name : { oddNames()[0], oddNames()[1], oddNames()[2] }) {
         ::unlink(output.c_str());
-        w.select(w.rowOf(name));
+        w.window.selectRow(w.rowOf(name));
         w.runner->then([&](QDialog& dialog) {
             dialog.findChild<QLineEdit*>(QStringLiteral("programName"))->setText(qs(program));
             dialog.accept();
@@ -204,7 +186,7 @@ void OddNamesWindowTest::renameKeepsAnUntouchedNameAndTakesATypedOne()
     OddNamesWindow w;
     QVERIFY(w.window.search());
     const auto editName = [&](const std::string& name, const std::function<void(QLineEdit&)>& edit) {
-        w.select(w.rowOf(name));
+        w.window.selectRow(w.rowOf(name));
         w.trigger(CommandId::Rename);
         auto* editor = w.window.list().findChild<QLineEdit*>();
         QVERIFY(editor && editor->isVisible());
@@ -243,7 +225,7 @@ void OddNamesWindowTest::copyAndDeleteReachTheFilesByTheirBytes()
     // One file through the save dialog, its offered name accepted as shown.
     const std::string invalid = oddNames()[0];
     const QString single = qs(w.xdg.tree().makeFolder("single"));
-    w.select(w.rowOf(invalid));
+    w.window.selectRow(w.rowOf(invalid));
     w.runner->then([&](QDialog& dialog) {
         static_cast<QFileDialog&>(dialog).setDirectory(single);
         return int(QDialog::Accepted);

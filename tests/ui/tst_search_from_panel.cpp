@@ -21,11 +21,6 @@ QString fileNameAt(CVellickView& list, int row)
 {
     return list.model()->index(row, 0).data().toString();
 }
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 } // namespace
 
 class SearchFromPanelTest : public QObject {

@@ -4,6 +4,7 @@
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/xdg_launcher.h"
+#include "search/parent_directory.h"
 
 namespace vellick {
 namespace {
@@ -46,7 +47,7 @@ ShellResult SystemPrinter::preview(const std::string& path)
     if (!entry)
         return ShellResult::failed("Cannot show the print preview: no program is associated with plain text.");
     const std::vector<std::string> command = entry->commandFor(path);
-    const int error = startDetached(command, folderOf(path));
+    const int error = startDetached(command, folderOfPath(path));
     if (error == 0)
         return ShellResult::done();
     return ShellResult::failed(

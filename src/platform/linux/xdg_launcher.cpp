@@ -3,6 +3,7 @@
 #include "platform/linux/child_process.h"
 #include "platform/linux/mime_lookup.h"
 #include "platform/linux/posix_file_renamer.h"
+#include "search/parent_directory.h"
 
 namespace vellick {
 namespace {
@@ -35,14 +36,6 @@ std::optional<std::string> defaultApplicationFor(const std::string& mimeType)
     return application;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::optional<std::string> XdgLauncher::associatedApplication(const std::string& path)
 {
     return defaultApplicationFor(mimeTypeOfFile(path).name().toStdString());
@@ -50,12 +43,12 @@ std::optional<std::string> XdgLauncher::associatedApplication(const std::string&
 
 ShellResult XdgLauncher::openWithAssociation(const std::string& path)
 {
-    return started(startDetached({ "xdg-open", path }, folderOf(path)), "xdg-open");
+    return started(startDetached({ "xdg-open", path }, folderOfPath(path)), "xdg-open");
 }
 
 ShellResult XdgLauncher::openWithProgram(const std::string& program, const std::string& path)
 {
-    return started(startDetached({ program, path }, folderOf(path)), program);
+    return started(startDetached({ program, path }, folderOfPath(path)), program);
 }
 
 } // namespace vellick

@@ -17,7 +17,4 @@ public:
 // The default application (a .desktop id) of a MIME type, or nothing.
 std::optional<std::string> defaultApplicationFor(const std::string& mimeType);
 
-// The folder part of a path ("/" for a file in "/", empty without a "/"): the launched program's working folder.
-std::string folderOf(const std::string& path);
-
 } // namespace vellick

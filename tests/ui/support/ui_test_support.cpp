@@ -4,6 +4,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "views/vellick_view.h"
 
 #include <QComboBox>
 #include <QEventLoop>
@@ -115,6 +116,20 @@ CTextView& FrameFixture::textPane()
 QString FrameFixture::status() const
 {
     return m_frame->statusPanes().message();
+}
+
+std::vector<std::string> FrameFixture::foundPaths()
+{
+    std::vector<std::string> paths;
+    for (int row = 0; row < m_doc.rowCount(); ++row)
+        paths.push_back(m_doc.record(m_doc.recordAtRow(row)).path);
+    return paths;
+}
+
+void FrameFixture::selectRow(int row)
+{
+    list().setCurrentIndex(list().model()->index(row, 2));
+    idle();
 }
 
 void FrameFixture::setKeywords(const QString& text)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace vellick {
 class CSearchPanel;
@@ -23,6 +25,12 @@ namespace vellick::test {
 
 // Gives the test program a private XDG_RUNTIME_DIR (mode 0700) before the application starts.
 void prepareUiTestEnvironment();
+
+// A byte string of the core (a path, a message) as UTF-8 text, for comparing with what the window shows.
+inline QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // Lets the event loop run until it would wait, so the window's enabling rules are evaluated.
 void idle(int milliseconds = 20);
@@ -99,6 +107,10 @@ public:
     CVellickView& list();
     CTextView& textPane();
     QString status() const;
+    // The paths of the found files in the order of the list's rows.
+    std::vector<std::string> foundPaths();
+    // Makes a row the list's current one, as a click on it would.
+    void selectRow(int row);
 
     void setKeywords(const QString& text);
     void setFolder(const QString& folder);
