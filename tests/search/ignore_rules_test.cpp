@@ -1,3 +1,4 @@
+#include "search/ignore_files.h"
 #include "search/ignore_rules.h"
 #include "support/process_runner.h"
 #include "support/scoped_env.h"
@@ -288,4 +289,41 @@ TEST(IgnoreStack, AgreesWithGitOnGeneratedRepositories)
     // Both verdicts must be common, or the comparison proves little.
     EXPECT_GT(ignoredCount, compared / 5);
     EXPECT_LT(ignoredCount, compared * 4 / 5);
+}
+
+// The files a walk from inside a repository starts with: the top's and the start folder's .gitignore,
+// info/exclude and the global excludes file, which git's user configuration may move.
+TEST(IgnoreFiles, PreparedFromTheRepositoryAroundTheStartFolder)
+{
+    TempTree home;
+    const ScopedEnv homeFolder("HOME", home.root());
+    const ScopedEnv configFolder("XDG_CONFIG_HOME", home.path("config"));
+    home.write("config/git/ignore", "*.bak\n");
+    TempTree tree;
+    tree.write(".git/info/exclude", "*.tmp\n");
+    tree.write(".gitignore", "*.log\nsub/skipped/\n");
+    tree.write("sub/.gitignore", "!keep.log\n");
+    tree.write("sub/deeper/.gitignore", "*.txt\n"); // below the start: the walk reads it when it gets there
+
+    const IgnoreSetup setup = prepareIgnoreSetup(tree.path("sub"));
+    EXPECT_EQ(setup.startBelowTop, "sub");
+    EXPECT_TRUE(setup.stack.ignored("sub/a.log", false));
+    EXPECT_FALSE(setup.stack.ignored("sub/keep.log", false));
+    EXPECT_TRUE(setup.stack.ignored("sub/a.tmp", false));
+    EXPECT_TRUE(setup.stack.ignored("sub/a.bak", false));
+    EXPECT_TRUE(setup.stack.ignored("sub/skipped", true));
+    EXPECT_FALSE(setup.stack.ignored("sub/deeper/a.txt", false));
+
+    home.write(".gitconfig", "[user]\n\tname = x\n[Core]\n\texcludesFile = \"~/mine\"\n");
+    home.write("mine", "*.mine\n");
+    const IgnoreSetup moved = prepareIgnoreSetup(tree.root());
+    EXPECT_EQ(moved.startBelowTop, "");
+    EXPECT_TRUE(moved.stack.ignored("a.mine", false));
+    EXPECT_FALSE(moved.stack.ignored("a.bak", false));
+
+    TempTree loose; // outside any repository only the tree's own files count
+    loose.write(".gitignore", "*.log\n");
+    const IgnoreSetup outside = prepareIgnoreSetup(loose.root());
+    EXPECT_TRUE(outside.stack.ignored("x.log", false));
+    EXPECT_FALSE(outside.stack.ignored("x.mine", false));
 }
