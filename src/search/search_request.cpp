@@ -54,7 +54,7 @@ std::optional<std::string> resolveFolder(const std::string& folderText, const st
             return std::nullopt;
         path = path.empty() ? *start : joinPath(*start, path);
     }
-    // A folder the walk could enter: it must be a directory with search permission, as for a chdir().
+    // A folder the walk could enter: a directory with search permission.
     struct stat status { };
     if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || ::access(path.c_str(), X_OK) != 0)
         return std::nullopt;
