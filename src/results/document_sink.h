@@ -10,7 +10,7 @@ namespace vellick {
 class CVellickDoc;
 
 // Fills CVellickDoc from a search run's events: a record for each found file, the listed rows updated
-// or removed in a re-check, and the views told as they always were (HintRowsAdded for each of the first
+// or removed in a re-check, and the views told as they always were (DocumentHint::RowsAdded for each of the first
 // rows found, once more at the end for the rest). The window's search controller forwards the run's
 // events to it; the document belongs to the caller.
 class DocumentSink : public SearchSink {
