@@ -1,4 +1,5 @@
 #include "results/vellick_doc.h"
+#include "support/cline_fields.h"
 #include "support/fake_file_types.h"
 #include "support/hint_recorder.h"
 #include "support/temp_tree.h"
@@ -105,8 +106,8 @@ TEST_F(VellickDocTest, RecordDetailsComeFromTheFileAndTheShell)
     EXPECT_EQ(line.modifiedNanoseconds, 5);
     EXPECT_EQ(line.typeName, "TXT file");
     EXPECT_EQ(line.iconIndex, 7);
-    EXPECT_EQ(line.checked, 0);
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_FALSE(line.checked);
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
 }
 
 TEST_F(VellickDocTest, VanishedFileHasZeroSizeAndTime)
