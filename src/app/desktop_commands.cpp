@@ -30,21 +30,22 @@ void DesktopCommands::openContainingFolder()
     const std::string path = doc.record(doc.current()).path;
     m_host.setStatusText(QStringLiteral("Showing %1 in the file manager ...").arg(fromPath(path)));
     FileCommandHost* host = &m_host;
-    m_services.fileManager.showItem(path, [host](const ShellResult& result) {
-        host->setStatusText(result.ok() ? QStringLiteral(" ") : fromPath(result.reason));
+    m_services.fileManager.showItem(path, [host, alive = std::weak_ptr<bool>(m_alive)](const ShellResult& result) {
+        if (alive.lock())
+            host->setStatusText(result.ok() ? QStringLiteral(" ") : fromPath(result.reason));
     });
 }
 
 void DesktopCommands::copyToClipboard(CopyWhat what)
 {
-    const std::vector<std::string> paths = m_model.takenPaths();
+    std::vector<std::string> paths;
+    QStringList lines;
+    for (const CLine* line : m_model.takenLines()) {
+        paths.push_back(line->path);
+        lines.append(fromPath(what == CopyWhat::Names ? line->fileName() : std::string_view(line->path)));
+    }
     if (paths.empty())
         return;
-    QStringList lines;
-    for (const std::string& path : paths) {
-        const std::size_t slash = path.rfind('/');
-        lines.append(fromPath(what == CopyWhat::Names && slash != std::string::npos ? path.substr(slash + 1) : path));
-    }
     QGuiApplication::clipboard()->setMimeData(fileListMimeData(paths, lines.join(QLatin1Char('\n'))));
     const QString things = what == CopyWhat::Names ? QStringLiteral("name") : QStringLiteral("path");
     m_host.setStatusText(paths.size() == 1 ? QStringLiteral("Copied 1 %1.").arg(things)
@@ -54,8 +55,10 @@ void DesktopCommands::copyToClipboard(CopyWhat what)
 bool DesktopCommands::removeFromList()
 {
     // The search run walks the rows while it re-checks listed files.
-    if (m_host.searchRunning())
+    if (m_host.searchRunning()) {
+        m_host.setStatusText(QStringLiteral("Files can be removed from the list once the search has ended."));
         return false;
+    }
     const int removed = removeTakenRows(m_model.document());
     if (removed > 0)
         m_host.setStatusText(removed == 1 ? QStringLiteral("1 file removed from the list.")

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace vellick {
@@ -40,6 +41,8 @@ private:
     ResultListModel& m_model;
     FileCommandHost& m_host;
     DesktopServices m_services;
+    // Answers that arrive after the commands (and the window) went are dropped.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // The line of a hit for the editor: the hit's line in a text file, 1 in a binary file or without hits.

@@ -129,13 +129,13 @@ QMimeData* ResultListModel::mimeData(const QModelIndexList& indexes) const
     std::vector<int> rows;
     for (const QModelIndex& index : indexes)
         rows.push_back(index.row());
-    const std::vector<std::string> paths = takenPaths(rows);
-    if (paths.empty())
-        return nullptr;
+    std::vector<std::string> paths;
     QStringList lines;
-    for (const std::string& path : paths)
-        lines.append(fromPath(path));
-    return fileListMimeData(paths, lines.join(QLatin1Char('\n')));
+    for (const CLine* line : takenLines(rows)) {
+        paths.push_back(line->path);
+        lines.append(fromPath(line->path));
+    }
+    return paths.empty() ? nullptr : fileListMimeData(paths, lines.join(QLatin1Char('\n')));
 }
 
 Qt::DropActions ResultListModel::supportedDragActions() const
@@ -143,7 +143,7 @@ Qt::DropActions ResultListModel::supportedDragActions() const
     return Qt::CopyAction | Qt::LinkAction;
 }
 
-std::vector<std::string> ResultListModel::takenPaths(const std::vector<int>& alsoRows) const
+std::vector<const CLine*> ResultListModel::takenLines(const std::vector<int>& alsoRows) const
 {
     std::vector<int> rows = takenRows(m_doc);
     for (const int row : alsoRows) {
@@ -152,12 +152,12 @@ std::vector<std::string> ResultListModel::takenPaths(const std::vector<int>& als
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::vector<std::string> paths;
+    std::vector<const CLine*> lines;
     for (const int row : rows) {
         if (row < m_rows)
-            paths.push_back(lineAt(row).path);
+            lines.push_back(&lineAt(row));
     }
-    return paths;
+    return lines;
 }
 
 bool ResultListModel::isChecked(int row) const

@@ -34,9 +34,9 @@ public:
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override;
-    // The paths of the taken rows (checked, and the current record's) and of the given rows, in display
+    // The records of the taken rows (checked, and the current record's) and of the given rows, in display
     // order, each once.
-    std::vector<std::string> takenPaths(const std::vector<int>& alsoRows = {}) const;
+    std::vector<const CLine*> takenLines(const std::vector<int>& alsoRows = {}) const;
 
     bool isChecked(int row) const;
     void toggleChecked(int row);
