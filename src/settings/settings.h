@@ -36,6 +36,7 @@ struct Settings {
     MatchMode matchMode = MatchMode::AllWords; // allkeys (0..2)
     bool matchCase = false; // matchcase
     bool matchWholeWord = false; // matchword
+    bool regex = false; // regex: the keyword text is one regular expression (only the value 1 turns it on)
 
     // Recent lists, most recent first (keys1.., directory1.., file1..); updated with updateRecentList().
     std::vector<std::string> recentKeywords;
