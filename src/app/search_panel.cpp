@@ -100,6 +100,9 @@ QWidget* CSearchPanel::createSearchForGroup()
     m_matchMode = new QComboBox(this);
     m_matchMode->addItems({ tr("match all words"), tr("match any word"), tr("match whole phrase") });
     m_matchMode->setAccessibleName(tr("Match mode"));
+    // It shares its row with "regular expression" and gives way first when the window is narrow, so the
+    // panel still fits the default window width.
+    m_matchMode->setMinimumWidth(m_matchMode->minimumSizeHint().width() * 3 / 5);
     m_start = createButton(tr("&Start Search"), this);
     m_start->setAccessibleName(tr("Start Search"));
     m_start->setDefault(true);
