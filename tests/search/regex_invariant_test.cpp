@@ -23,13 +23,13 @@ namespace {
 
 #ifdef NDEBUG
 constexpr int kWordFiles = 10000;
-constexpr int kPhraseFiles = 2000;
+constexpr int kPhraseFiles = 5000;
 #else
 // Unoptimised and sanitizer builds run the same comparison on fewer files.
 constexpr int kWordFiles = 2400;
 constexpr int kPhraseFiles = 800;
 #endif
-constexpr int kFilesPerRequest = 12;
+constexpr int kFilesPerRequest = 40;
 
 // Letters and digits only, both cases: words, near-misses and the bytes around them.
 const std::string kAlphabet = "abcAB12";
@@ -300,9 +300,9 @@ TEST(RegexInvariants, MatchesWhatGrepMatches)
         tree.write(names.back(), asciiFile(random, random() % 3000, false, 60));
     }
     names.push_back("lines.txt");
-    tree.write(names.back(), asciiFile(random, 1500000, true, 5000));
+    tree.write(names.back(), asciiFile(random, 1200000, true, 5000));
     names.push_back("one-line.txt");
-    tree.write(names.back(), asciiFile(random, 2500000, true, 3000000));
+    tree.write(names.back(), asciiFile(random, 1300000, true, 3000000));
 
     // Expressions whose leftmost-first matches are grep's leftmost-longest ones.
     for (const std::string expression :
