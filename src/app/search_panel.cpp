@@ -198,7 +198,7 @@ bool CSearchPanel::eventFilter(QObject* watched, QEvent* event)
 PanelInput CSearchPanel::input() const
 {
     PanelInput input;
-    input.keywordText = toText(m_keywords->currentText());
+    input.keywordText = keywordBytes();
     input.folder = toPath(m_folder->currentText());
     input.filePatterns = toText(m_patterns->currentText());
     input.listedFilesMode = m_listedBelow->isChecked();
@@ -212,7 +212,26 @@ PanelInput CSearchPanel::input() const
 
 std::string CSearchPanel::trimmedKeywordText() const
 {
-    return trimText(cutText(toText(m_keywords->currentText()), kMaxKeywordText));
+    return trimText(cutText(keywordBytes(), kMaxKeywordText));
+}
+
+void CSearchPanel::setKeywordBytes(const std::string& bytes)
+{
+    m_keywordBytes = bytes;
+    m_keywords->setEditText(fromTextBytes(bytes));
+}
+
+// A text shown as bytes that were handed over or kept in the recent list is those bytes again.
+std::string CSearchPanel::keywordBytes() const
+{
+    const QString shown = m_keywords->currentText();
+    if (shown == fromTextBytes(m_keywordBytes))
+        return m_keywordBytes;
+    for (int i = 0; i < m_keywords->count(); ++i) {
+        if (m_keywords->itemText(i) == shown)
+            return toTextAsShown(shown, m_keywords->itemData(i).toByteArray().toStdString());
+    }
+    return toText(shown);
 }
 
 void CSearchPanel::setCombosReadOnly(bool readOnly)
@@ -226,7 +245,7 @@ void CSearchPanel::setRecentList(QComboBox& box, const std::vector<std::string>&
     const QString text = box.currentText();
     box.clear();
     for (const std::string& entry : entries)
-        box.addItem(paths ? fromPath(entry) : fromText(entry));
+        box.addItem(paths ? fromPath(entry) : fromTextBytes(entry), QByteArray::fromStdString(entry));
     box.setEditText(text);
 }
 
@@ -234,8 +253,10 @@ std::vector<std::string> CSearchPanel::recentList(const QComboBox& box, bool pat
 {
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(box.count()));
-    for (int i = 0; i < box.count(); ++i)
-        entries.push_back(paths ? toPath(box.itemText(i)) : toText(box.itemText(i)));
+    for (int i = 0; i < box.count(); ++i) {
+        const std::string original = box.itemData(i).toByteArray().toStdString();
+        entries.push_back(paths ? toPathAsShown(box.itemText(i), original) : toTextAsShown(box.itemText(i), original));
+    }
     return entries;
 }
 

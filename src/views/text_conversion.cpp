@@ -1,5 +1,7 @@
 #include "views/text_conversion.h"
 
+#include "views/shown_bytes.h"
+
 #include <QFile>
 
 namespace vellick {
@@ -27,6 +29,16 @@ QString fromText(std::string_view text)
 std::string toText(const QString& text)
 {
     return text.toUtf8().toStdString();
+}
+
+QString fromTextBytes(std::string_view bytes)
+{
+    return ShownBytes(bytes).text();
+}
+
+std::string toTextAsShown(const QString& shown, std::string_view original)
+{
+    return shown == fromTextBytes(original) ? std::string(original) : toText(shown);
 }
 
 } // namespace vellick
