@@ -184,7 +184,7 @@ void CMainFrame::restoreSettings()
     m_panel->folderBox()->setEditText(fromPath(m_settings.folderText));
     m_panel->matchModeBox()->setCurrentIndex(static_cast<int>(m_settings.matchMode));
     CSearchPanel::setRecentList(*m_panel->keywordsBox(), m_settings.recentKeywords, false);
-    m_panel->keywordsBox()->setEditText(fromText(m_settings.keywordText));
+    m_panel->setKeywordBytes(m_settings.keywordText);
     CSearchPanel::setRecentList(*m_panel->patternsBox(), m_settings.recentFilePatterns, false);
     m_panel->patternsBox()->setEditText(fromText(m_settings.filePatternText));
     m_panel->matchCaseBox()->setChecked(m_settings.matchCase);

@@ -218,19 +218,20 @@ std::string CSearchPanel::trimmedKeywordText() const
 void CSearchPanel::setKeywordBytes(const std::string& bytes)
 {
     m_keywordBytes = bytes;
+    m_keywords->setCurrentIndex(-1);
     m_keywords->setEditText(fromTextBytes(bytes));
 }
 
-// A text shown as bytes that were handed over or kept in the recent list is those bytes again.
+// A text shown as bytes that were chosen from the recent list or handed over is those bytes again. Two
+// byte strings may look alike, so the chosen entry comes first.
 std::string CSearchPanel::keywordBytes() const
 {
     const QString shown = m_keywords->currentText();
+    const int chosen = m_keywords->currentIndex();
+    if (chosen >= 0 && m_keywords->itemText(chosen) == shown)
+        return toTextAsShown(shown, m_keywords->itemData(chosen).toByteArray().toStdString());
     if (shown == fromTextBytes(m_keywordBytes))
         return m_keywordBytes;
-    for (int i = 0; i < m_keywords->count(); ++i) {
-        if (m_keywords->itemText(i) == shown)
-            return toTextAsShown(shown, m_keywords->itemData(i).toByteArray().toStdString());
-    }
     return toText(shown);
 }
 
