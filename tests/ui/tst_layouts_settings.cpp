@@ -35,6 +35,7 @@ class LayoutsSettingsTest : public QObject {
 
 private slots:
     void firstRunUsesTheDefaults();
+    void defaultColumnWidthsFollowTheListFont();
     void closeWritesWindowPlaceAndOptions();
     void closeAndReopenRestoresEverything();
     void layoutSwitchKeepsEachLayoutsViewsAndSizes();
@@ -75,6 +76,21 @@ void LayoutsSettingsTest::firstRunUsesTheDefaults()
     QVERIFY(!panel.listedBelowBox()->isEnabled());
     QVERIFY(!panel.matchModeBox()->isEnabled());
     QVERIFY(!panel.startButton()->isEnabled());
+}
+
+void LayoutsSettingsTest::defaultColumnWidthsFollowTheListFont()
+{
+    ConfigHome home;
+    struct FontGuard {
+        QFont before = QApplication::font();
+        ~FontGuard() { QApplication::setFont(before); }
+    } guard;
+    QFont wide = guard.before;
+    wide.setPixelSize(18);
+    QApplication::setFont(wide);
+    FrameFixture window;
+    QVERIFY(window.list().fontMetrics().averageCharWidth() > 6);
+    QCOMPARE(window.list().columnWidths(), sideBySideDefaults(window.list()));
 }
 
 void LayoutsSettingsTest::closeWritesWindowPlaceAndOptions()
