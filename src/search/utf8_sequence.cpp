@@ -35,17 +35,6 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos)
     return length;
 }
 
-bool isValidUtf8(std::string_view s)
-{
-    for (std::size_t pos = 0; pos < s.size();) {
-        const std::size_t length = utf8SequenceLength(s, pos);
-        if (length == 0)
-            return false;
-        pos += length;
-    }
-    return true;
-}
-
 std::string undecodableAsWildcards(std::string_view name)
 {
     std::string pattern;

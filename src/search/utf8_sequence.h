@@ -12,9 +12,6 @@ namespace vellick {
 // Length of the valid UTF-8 sequence at `pos`, or 0 when the bytes there are not one.
 std::size_t utf8SequenceLength(std::string_view s, std::size_t pos);
 
-// True when every byte belongs to a valid sequence.
-bool isValidUtf8(std::string_view s);
-
 // A file pattern that matches the name and can be typed and stored as text: every byte that belongs to
 // no valid sequence becomes the wildcard "?".
 std::string undecodableAsWildcards(std::string_view name);

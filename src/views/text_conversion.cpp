@@ -1,6 +1,6 @@
 #include "views/text_conversion.h"
 
-#include "views/shown_bytes.h"
+#include "search/utf8_sequence.h"
 
 #include <QFile>
 
@@ -33,7 +33,17 @@ std::string toText(const QString& text)
 
 QString fromTextBytes(std::string_view bytes)
 {
-    return ShownBytes(bytes).text();
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = utf8SequenceLength(bytes, pos);
+        if (length == 0)
+            text.append(QChar(static_cast<unsigned char>(bytes[pos++])));
+        else
+            text.append(QString::fromUtf8(bytes.data() + pos, static_cast<qsizetype>(length)));
+        pos += length;
+    }
+    return text;
 }
 
 std::string toTextAsShown(const QString& shown, std::string_view original)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <algorithm>
 #include <functional>
 
 namespace vellick {
@@ -34,9 +33,6 @@ public:
     // A selection holding at least one character.
     bool hasText() const { return m_line >= 0 && m_start != m_end; }
     QString selectedText() const;
-    // The selected characters' indexes in the line's text: from `first()` up to (not including) `last()`.
-    int first() const { return std::min(m_start, m_end); }
-    int last() const { return std::max(m_start, m_end); }
 
 private:
     struct Boundary {

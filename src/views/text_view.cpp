@@ -36,9 +36,9 @@ private:
     QStringList& m_messages;
 };
 
-QString shown(const std::string& bytes)
+QString latin1(const std::string& text)
 {
-    return ShownBytes(bytes).text();
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -72,11 +72,6 @@ void CTextView::ClearSelection()
     m_selection.clear();
     m_contentWidth = -1;
     viewport()->update();
-}
-
-std::string CTextView::selectedBytes() const
-{
-    return m_selection.hasText() ? m_selectedLine.bytes(m_selection.first(), m_selection.last()) : std::string();
 }
 
 void CTextView::copySelection() const
@@ -171,14 +166,13 @@ void CTextView::drawLine(QPainter& painter, const CLine& line, const DisplayLine
         x += metrics.horizontalAdvance(text);
     };
     if (DisplayOptions::showLineNumbers())
-        draw(shown(line.lineNumberPrefix(displayLine.firstHit)), kPrefixColour);
-    const ShownBytes shownContext(line.contexts[displayLine.firstHit]);
-    const QString& context = shownContext.text();
+        draw(latin1(line.lineNumberPrefix(displayLine.firstHit)), kPrefixColour);
+    const QString context = latin1(line.contexts[displayLine.firstHit]);
     qsizetype drawn = 0;
     // Overlapping keywords come merged, so no character is drawn twice.
     for (const KeywordSpan& span : line.keywordSpans(displayLine)) {
-        const qsizetype start = std::max(drawn, shownContext.characterAt(span.start));
-        const qsizetype end = std::max(start, shownContext.characterAt(span.end));
+        const auto start = static_cast<qsizetype>(span.start);
+        const auto end = static_cast<qsizetype>(span.end);
         draw(context.mid(drawn, start - drawn), normal);
         draw(context.mid(start, end - start), kKeywordColour);
         drawn = end;
@@ -215,7 +209,7 @@ void CTextView::updateScrollRanges(const CLine* line, const std::vector<DisplayL
         } else {
             const QFontMetrics metrics = fontMetrics();
             for (const DisplayLine& displayLine : lines) {
-                const QString text = shown(line->displayLineText(displayLine, DisplayOptions::showLineNumbers()));
+                const QString text = latin1(line->displayLineText(displayLine, DisplayOptions::showLineNumbers()));
                 width = std::max(width, metrics.horizontalAdvance(text));
             }
             width += 2 * kLeftMargin;
@@ -243,9 +237,9 @@ void CTextView::mousePressEvent(QMouseEvent* event)
     const int index = std::max(0, point.y() - kTopMargin) / pitch();
     if (lines.empty() || index >= static_cast<int>(lines.size()))
         return;
-    m_pressedLine
-        = ShownBytes(line->displayLineText(lines[static_cast<std::size_t>(index)], DisplayOptions::showLineNumbers()));
-    m_selection.press(index, m_pressedLine.text(), point.x(), fontMetrics().averageCharWidth(), textWidth());
+    const QString text
+        = latin1(line->displayLineText(lines[static_cast<std::size_t>(index)], DisplayOptions::showLineNumbers()));
+    m_selection.press(index, text, point.x(), fontMetrics().averageCharWidth(), textWidth());
 }
 
 void CTextView::mouseMoveEvent(QMouseEvent* event)
@@ -253,10 +247,8 @@ void CTextView::mouseMoveEvent(QMouseEvent* event)
     if (!m_selection.dragging())
         return;
     const QPoint point = contentPoint(event->position().toPoint());
-    if (m_selection.dragTo(point.x(), fontMetrics().averageCharWidth(), textWidth())) {
-        m_selectedLine = m_pressedLine;
+    if (m_selection.dragTo(point.x(), fontMetrics().averageCharWidth(), textWidth()))
         viewport()->update();
-    }
 }
 
 void CTextView::mouseReleaseEvent(QMouseEvent* event)
@@ -269,8 +261,9 @@ void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_selection.hasText())
         return;
-    // Only ASCII white space is dropped; the bytes go on as the file has them, so a search finds them again.
-    const std::string selected = selectedBytes();
+    // The pane shows each byte as one Latin-1 character, so the selection converts back to the file's very
+    // bytes; only ASCII white space is dropped.
+    const std::string selected = m_selection.selectedText().toLatin1().toStdString();
     const std::string_view keywords = cutText(trimWhiteSpace(selected), kMaxKeywordText);
     if (!keywords.empty())
         m_host.setKeywordText(std::string(keywords));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "results/vellick_doc.h"
-#include "views/shown_bytes.h"
 #include "views/text_selection.h"
 
 #include <QAbstractScrollArea>
@@ -28,8 +27,6 @@ public:
 
     bool hasSelectedText() const { return m_selection.hasText(); }
     QString selectedText() const { return m_selection.selectedText(); }
-    // The file's bytes behind the selected characters.
-    std::string selectedBytes() const;
     // Copy: the selected characters go to the clipboard.
     void copySelection() const;
 
@@ -58,8 +55,6 @@ private:
     CVellickDoc& m_doc;
     ViewHost& m_host;
     TextSelection m_selection;
-    ShownBytes m_pressedLine; // the display line a press anchored in
-    ShownBytes m_selectedLine; // the display line the selection lies in
     QStringList m_pendingMessages;
     int m_contentWidth = -1; // widest display line of the current record, -1 when to be measured
 };
