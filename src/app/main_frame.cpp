@@ -7,6 +7,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "platform/linux/desktop/linux_desktop_services.h"
 #include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
 #include "settings/column_widths.h"
@@ -69,6 +70,7 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     , m_presenter(std::make_unique<MessageBoxPresenter>())
     , m_runner(std::make_unique<ExecModalRunner>())
     , m_services(std::make_unique<LinuxFileServices>())
+    , m_desktop(std::make_unique<LinuxDesktopServices>(m_services->launcher))
     , m_settings(loadSettings(settingsPath(), primaryScreenSize()))
 {
     loadResources();
@@ -123,6 +125,7 @@ void CMainFrame::createWidgets()
     m_listMenu = m_commands->createListContextMenu(this);
     m_search = new SearchController(m_doc, *this, this);
     connectPanel();
+    connectDesktopCommands();
 }
 
 void CMainFrame::connectPanel()
@@ -189,6 +192,7 @@ void CMainFrame::restoreSettings()
     m_panel->patternsBox()->setEditText(fromText(m_settings.filePatternText));
     m_panel->matchCaseBox()->setChecked(m_settings.matchCase);
     m_panel->wholeWordBox()->setChecked(m_settings.matchWholeWord);
+    m_panel->regexBox()->setChecked(m_settings.regex);
     m_panel->keywordsBox()->setFocus();
 }
 
@@ -204,6 +208,7 @@ void CMainFrame::saveSettings()
     m_settings.subFolders = m_panel->subFoldersBox()->isChecked();
     m_settings.matchCase = m_panel->matchCaseBox()->isChecked();
     m_settings.matchWholeWord = m_panel->wholeWordBox()->isChecked();
+    m_settings.regex = m_panel->regexBox()->isChecked();
     m_settings.recentKeywords = CSearchPanel::recentList(*m_panel->keywordsBox(), false);
     m_settings.recentFolders = CSearchPanel::recentList(*m_panel->folderBox(), true);
     m_settings.recentFilePatterns = CSearchPanel::recentList(*m_panel->patternsBox(), false);
@@ -231,6 +236,7 @@ UiFacts CMainFrame::gatherUiFacts() const
     facts.hasCurrentRecord = m_doc.current() >= 0;
     facts.listIsActiveView = m_listIsActiveView;
     facts.listedBelowChecked = m_panel->listedBelowBox()->isChecked();
+    facts.regexChecked = m_panel->regexBox()->isChecked();
     facts.textSelected = m_layouts->shownTextPane()->hasSelectedText();
     facts.clipboardHasText = m_clipboardHasText;
     facts.lineCount = m_lineCount;
@@ -248,7 +254,7 @@ void CMainFrame::updateUi()
 void CMainFrame::applyUiState(const UiState& state)
 {
     m_panel->startButton()->setEnabled(state.startEnabled);
-    m_panel->matchModeBox()->setEnabled(state.severalWords);
+    m_panel->matchModeBox()->setEnabled(state.matchModeEnabled);
     m_panel->listedBelowBox()->setEnabled(state.listedBelowEnabled);
     if (!state.listedBelowChecked)
         m_panel->listedBelowBox()->setChecked(false);
@@ -259,8 +265,9 @@ void CMainFrame::applyUiState(const UiState& state)
     m_panel->folderButton()->setEnabled(state.placeButtonsEnabled);
     m_status->setCountTexts(state.linePane, state.hitPane);
 
-    for (CommandId id :
-        { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete })
+    for (CommandId id : { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete,
+             CommandId::OpenContainingFolder, CommandId::OpenAtLine, CommandId::CopyPath, CommandId::CopyName,
+             CommandId::RemoveFromList })
         commandAction(id)->setEnabled(state.openEnabled);
     for (CommandId id : { CommandId::CheckAll, CommandId::UncheckAll, CommandId::PrintResult, CommandId::PrintPreview,
              CommandId::SaveReport })
