@@ -118,6 +118,12 @@ expect_completion() {
     offered=$(complete_words "$@" | paste -sd ' ')
     [ "$offered" = "$expected" ] || fail "completing '$*' offered '$offered', not '$expected'"
 }
+# The options whose values the completion knows must be options that --help names.
+completion="$share/bash-completion/completions/vellick-cli"
+help_text=$("$bin/vellick-cli" --help)
+for option in $(grep -E '^ +-[-a-z |]*\)$' "$completion" | grep -oE -- '--?[a-z][a-z-]*'); do
+    grep -qE -- "(^|[ ,])$option([ ,=]|$)" <<<"$help_text" || fail "the completion knows $option, --help does not"
+done
 expect_completion "--folder --format" --fo
 expect_completion "csv import text" --format ""
 expect_completion "path,size" --include path,s
