@@ -65,7 +65,7 @@ mkdir -p "$work/tree/sub"
 echo "a needle in the hay" >"$work/tree/found.txt"
 echo "only hay" >"$work/tree/other.txt"
 found=$("$bin/vellick-cli" -d "$work/tree" needle 2>/dev/null) || fail "the search found nothing"
-[[ $found == *found.txt && $found != *other.txt* ]] || fail "the search printed: $found"
+[[ $found == *found.txt* && $found != *other.txt* ]] || fail "the search printed: $found"
 
 # Desktop entry and metainfo, named by the id and pointing at what is installed.
 desktop="$share/applications/$id.desktop"
