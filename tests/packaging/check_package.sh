@@ -96,8 +96,9 @@ for size in 16 32 48 64 128 256; do
     [ "$dimensions" = "${size}x${size}" ] || fail "$png is $dimensions"
 done
 
-# Bash completion as a shell would run it: the words typed so far, then what Tab offers. compopt (spacing
-# after the word) works only inside a real completion, so it does nothing here.
+# Bash completion as a shell would run it: the words typed so far, then what Tab offers. Bash makes "=" a
+# word of its own ("--folder = DIR" stands for "--folder=DIR"). compopt (spacing after the word) works only
+# inside a real completion, so it does nothing here.
 complete_words() {
     PATH="$bin:$PATH" bash -c '
         source /usr/share/bash-completion/bash_completion
@@ -107,6 +108,7 @@ complete_words() {
         COMP_WORDS=("$@")
         COMP_CWORD=$(($# - 1))
         COMP_LINE="$*"
+        COMP_LINE=${COMP_LINE// = /=}
         COMP_POINT=${#COMP_LINE}
         _vellick_cli vellick-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
         printf "%s\n" "${COMPREPLY[@]}" | sort' _ "$share/bash-completion/completions/vellick-cli" vellick-cli "$@"
@@ -121,7 +123,7 @@ expect_completion() {
 # The options whose values the completion knows must be options that --help names.
 completion="$share/bash-completion/completions/vellick-cli"
 help_text=$("$bin/vellick-cli" --help)
-for option in $(grep -E '^ +-[-a-z |]*\)$' "$completion" | grep -oE -- '--?[a-z][a-z-]*'); do
+for option in $(grep -oE '^ +--[-a-z |]*\)' "$completion" | grep -oE -- '--[a-z][a-z-]*'); do
     grep -qE -- "(^|[ ,])$option([ ,=]|$)" <<<"$help_text" || fail "the completion knows $option, --help does not"
 done
 expect_completion "--folder --format" --fo
@@ -129,6 +131,9 @@ expect_completion "csv import text" --format ""
 expect_completion "path,size" --include path,s
 expect_completion "path,context path,keywords path,modified path,size path,type" --include path,
 expect_completion "$work/tree/sub" -d "$work/tree/"
+expect_completion "$work/tree/sub" --folder = "$work/tree/"
+expect_completion "$work/tree/found.txt $work/tree/other.txt $work/tree/sub" --report "$work/tree/"
+expect_completion "$work/tree/sub" -e needle "$work/tree/"
 expect_completion "all any" --mode a
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 ||
