@@ -77,6 +77,7 @@ void StartFolderTest::folderFillsTheBoxWithoutSearching()
 {
     ConfigHome config;
     FrameFixture window;
+    window.setKeywords(QStringLiteral("text")); // what notes.txt holds: a search would find it
     const QString statusBefore = window.status();
 
     applyStartFolder(window.frame(), startFolderFromArguments({ m_root + QStringLiteral("/with space") }));
