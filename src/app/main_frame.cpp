@@ -8,6 +8,7 @@
 #include "app/search_panel.h"
 #include "app/status_panes.h"
 #include "base/paths.h"
+#include "platform/linux/desktop/linux_desktop_services.h"
 #include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
 #include "settings/column_widths.h"
@@ -20,6 +21,7 @@
 #include "views/vellick_view.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -69,6 +71,7 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     , m_presenter(std::make_unique<MessageBoxPresenter>())
     , m_runner(std::make_unique<ExecModalRunner>())
     , m_services(std::make_unique<LinuxFileServices>())
+    , m_desktop(std::make_unique<LinuxDesktopServices>(m_services->launcher))
     , m_settings(loadSettings(settingsPath(), primaryScreenSize()))
 {
     loadResources();
@@ -101,6 +104,8 @@ void CMainFrame::createWidgets()
 {
     m_commands = new FrameCommands(*this);
     connect(m_commands, &FrameCommands::triggered, this, &CMainFrame::onCommand);
+    commandAction(CommandId::ShowLineNumber)->setChecked(DisplayOptions::showLineNumbers());
+    connect(commandAction(CommandId::ShowLineNumber), &QAction::toggled, this, &CMainFrame::showLineNumbers);
     m_status = new StatusPanes(*statusBar());
     statusBar()->setSizeGripEnabled(true);
 
@@ -122,6 +127,7 @@ void CMainFrame::createWidgets()
     m_listMenu = m_commands->createListContextMenu(this);
     m_search = new SearchController(m_doc, *this, this);
     connectPanel();
+    connectDesktopCommands();
 }
 
 void CMainFrame::connectPanel()
@@ -162,9 +168,15 @@ std::string CMainFrame::settingsPath() const
 
 void CMainFrame::restoreSettings()
 {
-    // The stacked list's default widths are fractions of its width, the window's width.
-    m_layouts->list(false)->setColumnWidths(loadColumnWidths(settingsPath(), ListLayout::SideBySide, width()));
-    m_layouts->list(true)->setColumnWidths(loadColumnWidths(settingsPath(), ListLayout::Stacked, width()));
+    // The stacked list's default widths are fractions of its outer width, which is its layout's width once
+    // the window has placed its parts.
+    layout()->setGeometry(rect());
+    centralWidget()->layout()->activate();
+    const int charWidth = m_layouts->list(false)->typicalCharWidth();
+    m_layouts->list(false)->setColumnWidths(
+        loadColumnWidths(settingsPath(), ListLayout::SideBySide, m_layouts->width(), charWidth));
+    m_layouts->list(true)->setColumnWidths(
+        loadColumnWidths(settingsPath(), ListLayout::Stacked, m_layouts->width(), charWidth));
     // The layouts get what the menu, the toolbar, the panel and the status bar leave of the window.
     const int barsHeight = menuBar()->sizeHint().height() + m_commands->toolBar()->sizeHint().height()
         + m_panel->sizeHint().height() + statusBar()->sizeHint().height();
@@ -177,11 +189,12 @@ void CMainFrame::restoreSettings()
     m_panel->folderBox()->setEditText(fromPath(m_settings.folderText));
     m_panel->matchModeBox()->setCurrentIndex(static_cast<int>(m_settings.matchMode));
     CSearchPanel::setRecentList(*m_panel->keywordsBox(), m_settings.recentKeywords, false);
-    m_panel->keywordsBox()->setEditText(fromText(m_settings.keywordText));
+    m_panel->setKeywordBytes(m_settings.keywordText);
     CSearchPanel::setRecentList(*m_panel->patternsBox(), m_settings.recentFilePatterns, false);
     m_panel->patternsBox()->setEditText(fromText(m_settings.filePatternText));
     m_panel->matchCaseBox()->setChecked(m_settings.matchCase);
     m_panel->wholeWordBox()->setChecked(m_settings.matchWholeWord);
+    m_panel->regexBox()->setChecked(m_settings.regex);
     m_panel->keywordsBox()->setFocus();
 }
 
@@ -197,6 +210,7 @@ void CMainFrame::saveSettings()
     m_settings.subFolders = m_panel->subFoldersBox()->isChecked();
     m_settings.matchCase = m_panel->matchCaseBox()->isChecked();
     m_settings.matchWholeWord = m_panel->wholeWordBox()->isChecked();
+    m_settings.regex = m_panel->regexBox()->isChecked();
     m_settings.recentKeywords = CSearchPanel::recentList(*m_panel->keywordsBox(), false);
     m_settings.recentFolders = CSearchPanel::recentList(*m_panel->folderBox(), true);
     m_settings.recentFilePatterns = CSearchPanel::recentList(*m_panel->patternsBox(), false);
@@ -224,6 +238,7 @@ UiFacts CMainFrame::gatherUiFacts() const
     facts.hasCurrentRecord = m_doc.current() >= 0;
     facts.listIsActiveView = m_listIsActiveView;
     facts.listedBelowChecked = m_panel->listedBelowBox()->isChecked();
+    facts.regexChecked = m_panel->regexBox()->isChecked();
     facts.textSelected = m_layouts->shownTextPane()->hasSelectedText();
     facts.clipboardHasText = m_clipboardHasText;
     facts.lineCount = m_lineCount;
@@ -241,7 +256,7 @@ void CMainFrame::updateUi()
 void CMainFrame::applyUiState(const UiState& state)
 {
     m_panel->startButton()->setEnabled(state.startEnabled);
-    m_panel->matchModeBox()->setEnabled(state.severalWords);
+    m_panel->matchModeBox()->setEnabled(state.matchModeEnabled);
     m_panel->listedBelowBox()->setEnabled(state.listedBelowEnabled);
     if (!state.listedBelowChecked)
         m_panel->listedBelowBox()->setChecked(false);
@@ -252,8 +267,9 @@ void CMainFrame::applyUiState(const UiState& state)
     m_panel->folderButton()->setEnabled(state.placeButtonsEnabled);
     m_status->setCountTexts(state.linePane, state.hitPane);
 
-    for (CommandId id :
-        { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete })
+    for (CommandId id : { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete,
+             CommandId::OpenContainingFolder, CommandId::OpenAtLine, CommandId::CopyPath, CommandId::CopyName,
+             CommandId::RemoveFromList })
         commandAction(id)->setEnabled(state.openEnabled);
     for (CommandId id : { CommandId::CheckAll, CommandId::UncheckAll, CommandId::PrintResult, CommandId::PrintPreview,
              CommandId::SaveReport })

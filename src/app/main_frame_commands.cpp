@@ -9,6 +9,7 @@
 #include "app/result_layouts.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
+#include "platform/editor_launcher.h"
 #include "results/display_options.h"
 #include "search/text_rules.h"
 #include "views/text_conversion.h"
@@ -75,7 +76,7 @@ void CMainFrame::onCommand(CommandId id)
         switchPane();
         break;
     default:
-        if (!onViewCommand(id) && !onHelpCommand(id))
+        if (!onViewCommand(id) && !onHelpCommand(id) && !onDesktopCommand(id))
             onFileCommand(id);
         break;
     }
@@ -91,8 +92,8 @@ bool CMainFrame::onViewCommand(CommandId id)
         statusBar()->setVisible(!statusBar()->isVisibleTo(this));
         return true;
     case CommandId::ShowLineNumber:
-        toggleLineNumbers();
-        return true;
+        return true; // its action's check state has changed, and showLineNumbers follows that
+
     case CommandId::SwitchLayout:
         switchLayout();
         return true;
@@ -174,8 +175,12 @@ void CMainFrame::advancedSettings()
 {
     CAdvancedSettingsDlg dialog(this);
     dialog.setValues(m_settings.search);
-    if (m_runner->run(dialog) == QDialog::Accepted)
+    dialog.setEditorCommand(
+        fromText(m_settings.editorCommand), fromText(m_desktopCommands->services().editor.detectedCommand()));
+    if (m_runner->run(dialog) == QDialog::Accepted) {
         m_settings.search = dialog.values();
+        m_settings.editorCommand = toText(dialog.editorCommand());
+    }
 }
 
 void CMainFrame::onStartStop()
@@ -191,13 +196,13 @@ void CMainFrame::onStartStop()
         setCurrentFolder(*request.currentFolder);
     if (request.patternsDefaulted)
         m_panel->patternsBox()->setEditText(QStringLiteral("*.*"));
+    // The stored match mode changes only when Start reads the combo, which comes before the keyword check.
+    if (request.matchModeRead)
+        m_settings.matchMode = input.matchMode;
     if (!request.criteria) {
         showMessage(request.message);
         return;
     }
-    // The stored match mode changes only when a search reads the combo.
-    if (request.matchModeRead)
-        m_settings.matchMode = input.matchMode;
     m_search->start(*request.criteria, m_settings.search);
 }
 
@@ -254,12 +259,14 @@ void CMainFrame::pasteKeywords()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
-    setKeywordText(fromText(trimText(toText(text.left(static_cast<qsizetype>(kMaxKeywordText))))));
+    setKeywordText(trimText(toText(text.left(static_cast<qsizetype>(kMaxKeywordText)))));
 }
 
-void CMainFrame::toggleLineNumbers()
+void CMainFrame::showLineNumbers(bool show)
 {
-    DisplayOptions::setShowLineNumbers(!DisplayOptions::showLineNumbers());
+    if (show == DisplayOptions::showLineNumbers())
+        return;
+    DisplayOptions::setShowLineNumbers(show);
     m_layouts->textPane(false)->ClearSelection();
     m_layouts->textPane(true)->ClearSelection();
 }

@@ -32,6 +32,7 @@ public:
     QCheckBox* matchCaseBox() const { return m_matchCase; }
     QCheckBox* wholeWordBox() const { return m_wholeWord; }
     QCheckBox* unicodeBox() const { return m_unicode; }
+    QCheckBox* regexBox() const { return m_regex; }
     QCheckBox* subFoldersBox() const { return m_subFolders; }
     QCheckBox* listedBelowBox() const { return m_listedBelow; }
     BusyIndicator* busyIndicator() const { return m_busy; }
@@ -40,6 +41,8 @@ public:
     PanelInput input() const;
     // The keyword text as the enabling rules see it: trimmed.
     std::string trimmedKeywordText() const;
+    // Keywords taken from a file: shown as the text pane shows them, searched for as these very bytes.
+    void setKeywordBytes(const std::string& bytes);
 
     void setCombosReadOnly(bool readOnly);
     // Recent lists: most recent first.
@@ -57,6 +60,7 @@ private:
     void describeControls();
     void watchPanelKeys();
     bool isFilesMnemonic(QEvent* event) const;
+    std::string keywordBytes() const;
 
     QComboBox* m_keywords = nullptr;
     QPushButton* m_filesButton = nullptr;
@@ -66,11 +70,13 @@ private:
     QCheckBox* m_matchCase = nullptr;
     QCheckBox* m_wholeWord = nullptr;
     QCheckBox* m_unicode = nullptr;
+    QCheckBox* m_regex = nullptr;
     QComboBox* m_matchMode = nullptr;
     QCheckBox* m_subFolders = nullptr;
     QCheckBox* m_listedBelow = nullptr;
     QPushButton* m_start = nullptr;
     BusyIndicator* m_busy = nullptr;
+    std::string m_keywordBytes; // the last keywords handed over from a file
 };
 
 } // namespace vellick

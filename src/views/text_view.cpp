@@ -3,9 +3,11 @@
 #include "results/display_options.h"
 #include "results/message_sink.h"
 #include "search/search_options.h"
+#include "search/text_rules.h"
 #include "views/view_host.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -133,7 +135,7 @@ void CTextView::paintEvent(QPaintEvent* event)
 
 int CTextView::drawContexts(QPainter& painter, CLine& line, const QRect& area)
 {
-    if (line.contextState == CLine::ContextsRefused || !loadCurrent(line)) {
+    if (line.contextState() == ContextState::Refused || !loadCurrent(line)) {
         updateScrollRanges(nullptr, {});
         return 0;
     }
@@ -165,7 +167,7 @@ void CTextView::drawLine(QPainter& painter, const CLine& line, const DisplayLine
     };
     if (DisplayOptions::showLineNumbers())
         draw(latin1(line.lineNumberPrefix(displayLine.firstHit)), kPrefixColour);
-    const QString context = latin1(line.contexts[displayLine.firstHit]);
+    const QString context = latin1(line.hit(displayLine.firstHit).context);
     qsizetype drawn = 0;
     // Overlapping keywords come merged, so no character is drawn twice.
     for (const KeywordSpan& span : line.keywordSpans(displayLine)) {
@@ -232,12 +234,32 @@ void CTextView::mousePressEvent(QMouseEvent* event)
         return;
     const std::vector<DisplayLine> lines = line->displayLines();
     const QPoint point = contentPoint(event->position().toPoint());
-    const int index = std::max(0, point.y() - kTopMargin) / pitch();
-    if (lines.empty() || index >= static_cast<int>(lines.size()))
+    const int index = displayLineAt(lines, event->position().toPoint());
+    if (index < 0)
         return;
     const QString text
         = latin1(line->displayLineText(lines[static_cast<std::size_t>(index)], DisplayOptions::showLineNumbers()));
     m_selection.press(index, text, point.x(), fontMetrics().averageCharWidth(), textWidth());
+}
+
+int CTextView::displayLineAt(const std::vector<DisplayLine>& lines, const QPoint& viewportPoint) const
+{
+    const int index = std::max(0, contentPoint(viewportPoint).y() - kTopMargin) / pitch();
+    return index < static_cast<int>(lines.size()) ? index : -1;
+}
+
+void CTextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    CLine* line = currentRecord();
+    if (!line || m_host.searchRunning())
+        return;
+    const std::vector<DisplayLine> lines = line->displayLines();
+    const int index = displayLineAt(lines, event->pos());
+    if (index < 0)
+        return;
+    emit lineMenuRequested(
+        event->globalPos(), m_doc.current(), static_cast<int>(lines[static_cast<std::size_t>(index)].firstHit));
+    event->accept();
 }
 
 void CTextView::mouseMoveEvent(QMouseEvent* event)
@@ -259,9 +281,12 @@ void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_selection.hasText())
         return;
-    const QString keywords = m_selection.selectedText().trimmed().left(static_cast<qsizetype>(kMaxKeywordText));
-    if (!keywords.isEmpty())
-        m_host.setKeywordText(keywords);
+    // The pane shows each byte as one Latin-1 character, so the selection converts back to the file's very
+    // bytes; only ASCII white space is dropped.
+    const std::string selected = m_selection.selectedText().toLatin1().toStdString();
+    const std::string_view keywords = cutText(trimWhiteSpace(selected), kMaxKeywordText);
+    if (!keywords.empty())
+        m_host.setKeywordText(std::string(keywords));
 }
 
 } // namespace vellick

@@ -7,7 +7,9 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <utility>
 
 namespace vellick {
@@ -38,6 +40,11 @@ CVellickView::CVellickView(ResultListModel& model, ViewHost& host, bool stackedL
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(true);
+    // Rows are dragged out as files; a file manager decides between copy and link, never a move that
+    // would leave the row behind.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CVellickView::onHeadingClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CVellickView::onSelectionChanged);
 }
@@ -46,6 +53,14 @@ void CVellickView::setColumnWidths(const Widths& widths)
 {
     for (int column = 0; column < kColumnCount; ++column)
         setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+}
+
+int CVellickView::typicalCharWidth() const
+{
+    static const QString kSample = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789 .:/");
+    const int size = static_cast<int>(kSample.size());
+    const int measured = (fontMetrics().horizontalAdvance(kSample) + size - 1) / size;
+    return std::max(fontMetrics().averageCharWidth(), measured);
 }
 
 CVellickView::Widths CVellickView::columnWidths() const
@@ -192,6 +207,19 @@ void CVellickView::focusInEvent(QFocusEvent* event)
     QTableView::focusInEvent(event);
     if (!m_host.searchRunning())
         activate();
+}
+
+void CVellickView::keyPressEvent(QKeyEvent* event)
+{
+    // Space ticks or unticks the keyboard's row, the way a click on its box does.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        const int row = currentIndex().isValid() ? currentIndex().row() : m_model.currentRow();
+        if (row >= 0)
+            m_model.toggleChecked(row);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 } // namespace vellick

@@ -139,15 +139,14 @@ void FoundFileCommandsTest::deleteAsksThenTrashesTheTakenFiles()
 {
     for (const char* name : { "a.txt", "b.txt", "c.txt", "d.txt" })
         addFile(std::string("docs/") + name, "alpha\n");
-    m_doc->record(0).checked = m_doc->record(2).checked = 1;
+    m_doc->record(0).checked = m_doc->record(2).checked = true;
     m_doc->setCurrent(3);
     answerBox(QMessageBox::Yes);
     commands().deleteFiles();
 
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes[0].caption, QStringLiteral("Confirm file delete"));
-    QCOMPARE(
-        m_boxes[0].text, QStringLiteral("Are you sure you want to send the selected file(s) to the Recycle Bin ?"));
+    QCOMPARE(m_boxes[0].text, QStringLiteral("Are you sure you want to send the selected file(s) to the Trash?"));
     QCOMPARE(m_boxes[0].icon, QMessageBox::Question);
     QCOMPARE(m_boxes[0].buttons, int(QMessageBox::Yes | QMessageBox::No));
     QCOMPARE(m_doc->rowCount(), 1);
@@ -223,8 +222,8 @@ void FoundFileCommandsTest::copyOneFileThroughTheSaveDialog()
     });
     commands().copyTo();
     QCOMPARE(m_runner.titles, QStringList { "Copy notes.txt to" });
-    // The file dialog folds the runs of blanks in the labels into one.
-    QCOMPARE(filters, QStringList({ "plain text document *.txt (*.txt)", "All Files *.* (*.*)" }));
+    // The file dialog folds the runs of blanks in the labels into one; "*.*" shows every name.
+    QCOMPARE(filters, QStringList({ "plain text document *.txt (*.txt)", "All Files *.* (*)" }));
     QCOMPARE(test::readFile(path("notes copy.txt")), std::string("alpha\n"));
 
     m_runner.then([&](QDialog& dialog) {
@@ -245,7 +244,7 @@ void FoundFileCommandsTest::copyToFolderRemembersTheFolderAndAsksBeforeReplacing
     addFile("src/a.txt", "new a");
     addFile("src/b.txt", "new b");
     addFile("src/c.txt", "new c");
-    m_doc->record(0).checked = m_doc->record(2).checked = 1;
+    m_doc->record(0).checked = m_doc->record(2).checked = true;
     m_doc->setCurrent(1);
     const QString target = QString::fromStdString(m_xdg->tree().makeFolder("target"));
     m_xdg->tree().write("target/b.txt", "old b");
@@ -319,7 +318,7 @@ void FoundFileCommandsTest::saveReportWritesTheCheckedAndHighlightedRows()
     addFile("a.txt", "alpha one\n");
     addFile("b.txt", "alpha two\n");
     addFile("c.txt", "alpha three\n");
-    m_doc->record(2).checked = 1;
+    m_doc->record(2).checked = true;
     m_doc->setCurrent(0);
     const QString chosen = QString::fromStdString(path("report.csv"));
     m_runner.then([&](QDialog& dialog) {

@@ -3,6 +3,7 @@
 // while minimised.
 #include "app/about_dialog.h"
 #include "app/search_panel.h"
+#include "support/cline_fields.h"
 #include "support/scripted_runner.h"
 #include "support/ui_test_support.h"
 #include "views/vellick_view.h"
@@ -50,7 +51,7 @@ QMenu* menuTitled(QMenuBar* bar, const QString& title)
 void addFoundFile(CVellickDoc& doc)
 {
     doc.addRecord("/tmp/found.txt", FileKind::Text, FileStatus { 10, 0 });
-    doc.record(0).appendHit(1, 0, 2, 0);
+    doc.record(0).appendHit(testHit(1, 0, 2, 0));
     doc.updateAllViews(DocumentHint::RowsAdded);
 }
 
@@ -89,11 +90,13 @@ void WindowBasicsTest::menusHaveTheirItemsKeysAndSeparators()
         titles << action->text();
     QCOMPARE(titles, (QStringList { "&File", "&Edit", "&View", "Settings", "&Help" }));
     QCOMPARE(entries(menuTitled(bar, "&File")->actions()),
-        (QStringList { "&Open...|Ctrl+O", "Open &With ...|", "-", "&Copy To|", "&Rename|", "&Delete|", "-",
+        (QStringList { "&Open...|Ctrl+O", "Open &With ...|", "Open Containing &Folder|Ctrl+Shift+O",
+            "Open at &Line|Ctrl+Return", "-", "&Copy To|", "&Rename|", "&Delete|Shift+Del", "-",
             "&Print Search Result|", "Print Pre&view|", "-", "&Save Search Result To Generate Report|", "-",
             "E&xit|" }));
     QCOMPARE(entries(menuTitled(bar, "&Edit")->actions()),
-        (QStringList { "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-", "Check &All|", "&Un Check All|" }));
+        (QStringList { "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-", "Check &All|", "&Un Check All|", "-",
+            "Copy Pa&th|Ctrl+Shift+C", "Copy &Name|", "Re&move from List|Del" }));
     QCOMPARE(entries(menuTitled(bar, "&View")->actions()),
         (QStringList { "&Toolbar|", "&Status Bar|", "-", "Show Line &Number|", "-", "&Horizontal / Vertical|" }));
     QCOMPARE(entries(menuTitled(bar, "Settings")->actions()), (QStringList { "&Advanced Settings|" }));
@@ -185,14 +188,14 @@ void WindowBasicsTest::tabOrderFollowsThePanel()
     idle();
     window.panel().keywordsBox()->setFocus();
     QStringList order;
-    for (int step = 0; step < 10; ++step) {
+    for (int step = 0; step < 11; ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order << QApplication::focusWidget()->accessibleName();
     }
     // The box for listed files is disabled with no files listed, so Tab passes it over.
     QCOMPARE(order,
         (QStringList { "File(s)", "File patterns", "Folder", "Starting folder", "match case", "match whole word",
-            "unicode aware", "Match mode", "search sub-folders", "Start Search" }));
+            "unicode aware", "regular expression", "Match mode", "search sub-folders", "Start Search" }));
 }
 
 void WindowBasicsTest::helpOpensTheManual()
