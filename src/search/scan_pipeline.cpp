@@ -1,18 +1,24 @@
 #include "search/scan_pipeline.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace vellick {
 
 ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans)
     : m_plan(plan)
-    , m_runThreadScans(runThreadScans || workerCount < 1)
+    , m_runThreadScans(runThreadScans)
 {
+    for (int i = 0; i < workerCount; ++i) {
+        try {
+            m_workers.emplace_back([this] { workerLoop(); });
+        } catch (const std::system_error&) {
+            break; // out of threads or memory for their stacks: go on with the workers there are
+        }
+    }
+    m_runThreadScans = m_runThreadScans || m_workers.empty();
     if (m_runThreadScans)
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
-
-    for (int i = 0; i < workerCount; ++i)
-        m_workers.emplace_back([this] { workerLoop(); });
 }
 
 ScanPipeline::~ScanPipeline()
