@@ -29,7 +29,7 @@ const GoldenCase kCases[] = {
     { "none_found", { "-r", "zebra" } },
     { "odd_names_json", { "-d", "../odd", "--hits", "--relative", "fox" } },
     { "odd_names_plain", { "-d", "../odd", "fox" } },
-    { "max_depth", { "--max-depth", "1", "--hidden", "fox" } },
+    { "max_depth", { "--max-depth", "1", "--hidden", "--unicode", "fox" } },
     { "count", { "-c", "--unicode", "fox" } },
     { "count_at_limit", { "--count", "--max-count=2", "--any", "fox", "dog" } },
     { "lines", { "-n", "fox", "dog" } },

@@ -143,3 +143,25 @@ TEST_F(CliTest, UnreadableFilesAndFoldersArePassedOver)
     // The unreadable file counts as checked; the folder that cannot be entered is passed over.
     EXPECT_THAT(result.err, MatchesRegex("1 file found \\(2 files checked\\)\\.time spent: .*\n"));
 }
+
+// Relative --report and --listed paths name files in the start directory, also when that directory has been
+// removed: then they name nothing, rather than files in the folder searched.
+TEST_F(CliTest, RelativePathsNeverMoveToTheSearchedFolder)
+{
+    const TempTree& tree = m_fixture.tree();
+    tree.write("tree/notes/list.txt", "readme.md\n");
+    const std::string gone = "mkdir gone && cd gone && rmdir ../gone && exec \"$@\"";
+    const auto runInGoneFolder = [&](const std::vector<std::string>& args) {
+        std::vector<std::string> argv { "/bin/sh", "-c", gone, "sh", VELLICK_CLI_PATH, "-d", tree.path("tree/notes") };
+        argv.insert(argv.end(), args.begin(), args.end());
+        return runProcess(argv, tree.root());
+    };
+    const ProcessResult report = runInGoneFolder({ "--report", "report.csv", "fox" });
+    EXPECT_EQ(report.exitStatus, 2);
+    EXPECT_THAT(report.err, testing::EndsWith("Open file failed.\n"));
+    EXPECT_FALSE(pathExists(tree.path("tree/notes/report.csv")));
+
+    const ProcessResult listed = runInGoneFolder({ "--listed", "list.txt", "fox" });
+    EXPECT_EQ(listed.exitStatus, 2);
+    EXPECT_EQ(listed.err, "vellick-cli: cannot read the list list.txt: No such file or directory\n");
+}
