@@ -7,6 +7,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "base/paths.h"
 #include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
 #include "settings/column_widths.h"
@@ -76,6 +77,7 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     move(m_settings.window.left, m_settings.window.top);
     resize(m_settings.window.width, m_settings.window.height);
     createWidgets();
+    setCurrentFolder(currentDirectory().value_or(""));
     restoreSettings();
 
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::updateUi);

@@ -1,7 +1,7 @@
+#include "base/open_file_limit.h"
 #include "cli/cli_app.h"
 #include "cli/output_writer.h"
 #include "platform/linux/mime_file_types.h"
-#include "search/open_file_limit.h"
 
 #include <cerrno>
 #include <csignal>

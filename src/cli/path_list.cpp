@@ -1,6 +1,6 @@
 #include "cli/path_list.h"
 
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,9 +1,9 @@
 // The surrounding-text loader of CLine: re-reads a window of the file around every hit.
+#include "base/parent_directory.h"
+#include "base/unique_fd.h"
 #include "results/cline.h"
 #include "results/context_window.h"
 #include "results/message_sink.h"
-#include "search/parent_directory.h"
-#include "search/unique_fd.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "search/file_scanner.h"
 
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <algorithm>
 #include <cstring>

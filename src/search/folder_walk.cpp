@@ -6,15 +6,6 @@
 
 namespace vellick {
 
-std::string joinPath(std::string_view directory, std::string_view name)
-{
-    std::string path(directory);
-    if (path.empty() || path.back() != '/')
-        path.push_back('/');
-    path.append(name);
-    return path;
-}
-
 FolderWalk::FolderWalk(std::vector<std::string> filePatterns, bool subFolders, bool includeHidden)
     : m_patterns(std::move(filePatterns))
     , m_subFolders(subFolders)

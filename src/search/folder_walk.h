@@ -1,7 +1,8 @@
 #pragma once
 
-#include "search/directory_listing.h"
-#include "search/unique_fd.h"
+#include "base/directory_listing.h"
+#include "base/paths.h"
+#include "base/unique_fd.h"
 
 #include <memory>
 #include <string>
@@ -66,8 +67,5 @@ private:
     bool m_pendingEnter = false;
     std::string_view m_name;
 };
-
-// The full path of a name in a directory: "/" between them ("/" + name when the directory is "/").
-std::string joinPath(std::string_view directory, std::string_view name);
 
 } // namespace vellick

@@ -1,11 +1,7 @@
 #include "search/search_run.h"
 
-#include "results/vellick_doc.h"
+#include "base/parent_directory.h"
 #include "search/file_patterns.h"
-#include "search/parent_directory.h"
-#include "search/run_texts.h"
-#include "search/search_host.h"
-#include "search/search_request.h"
 
 #include <algorithm>
 #include <thread>
@@ -15,12 +11,15 @@ namespace vellick {
 namespace {
 // Walk events held ahead of the run, files and folder entries together.
 constexpr std::size_t kMaxEventsAhead = 4 * ScanPipeline::kWindow;
+
+FoundFile foundFile(std::string_view path, const ScanResult& result)
+{
+    return { path, result.kind, result.status, result.hits };
+}
 } // namespace
 
-SearchRun::SearchRun(CVellickDoc& doc, SearchHost& host)
-    : m_doc(doc)
-    , m_host(host)
-    , m_workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+SearchRun::SearchRun()
+    : m_workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
 {
 }
 
@@ -32,40 +31,27 @@ void SearchRun::setScanThreads(int workers, bool runThreadScans)
 
 SearchRun::~SearchRun() = default;
 
-void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& settings)
+void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& settings, SearchSink& sink)
 {
+    m_sink = &sink;
     m_criteria = criteria;
     m_settings = settings;
-    m_host.setBusy(true);
-    m_host.setStartButtonLabel(kStopLabel);
-    m_host.setCombosReadOnly(true);
-    if (criteria.listedFilesMode)
-        m_doc.setCurrent(-1);
-    else
-        m_doc.clear();
-    m_host.resetTextPane();
     m_startTime = std::time(nullptr);
-    m_host.blankIndicators();
-    m_host.setStatusText(kSearchingText);
-    m_host.repaintNow();
     m_checkedCount = 0;
     m_foundCount = 0;
-
-    m_host.beep();
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
     m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
-    m_searchRunning = true;
+    m_stopRequested.store(false, std::memory_order_relaxed);
     m_inProgress = true;
     if (criteria.listedFilesMode) {
         m_recheckScanner = std::make_unique<FileScanner>(*m_plan);
-        m_recheckRow = 0;
-        m_recheckLeft = m_doc.rowCount();
+        m_recheckIndex = 0;
     } else {
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         m_walk->setMaxDepth(settings.maxDepth);
-        m_walk->start(currentDirectory().value_or("."));
+        m_walk->start(criteria.rootFolder);
         m_walkDone = false;
     }
 }
@@ -76,7 +62,7 @@ bool SearchRun::step(int budget, std::chrono::milliseconds maxWait)
         return false;
     Progress progress = Progress::Continue;
     for (; budget > 0 && progress == Progress::Continue; --budget) {
-        if (!m_searchRunning)
+        if (m_stopRequested.load(std::memory_order_relaxed))
             progress = Progress::Ended;
         else
             progress = m_criteria.listedFilesMode ? recheckStep() : walkStep(maxWait);
@@ -120,7 +106,7 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
             return Progress::Ended;
         const WalkEvent& event = m_walkEvents.front();
         if (event.type == FolderWalk::EventType::EnteredFolder) {
-            m_host.setStatusText(folderProgressText(m_checkedCount, event.directory->path));
+            m_sink->progress({ m_checkedCount, event.directory->path, true });
             m_walkEvents.pop_front();
             continue;
         }
@@ -132,12 +118,8 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         if (!result)
             return Progress::Waiting;
         if (takeResult(*result)) {
-            const int index = m_doc.addRecord(
-                joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName()), result->kind, result->status);
-            for (const Hit& hit : result->hits)
-                m_doc.record(index).appendHit(hit);
-            if (m_foundCount < kAnnouncedFound)
-                m_doc.updateAllViews(HintRowsAdded);
+            const std::string path = joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName());
+            m_sink->fileFound(foundFile(path, *result));
         }
         m_pipeline->pop();
         m_walkEvents.pop_front();
@@ -145,34 +127,22 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
     }
 }
 
-// Re-checks the listed file in the current row; a file that no longer matches loses its row.
+// Re-checks the next listed file: it is kept with its new hits, or dropped when it no longer matches.
 SearchRun::Progress SearchRun::recheckStep()
 {
-    if (m_recheckLeft == 0)
+    const std::vector<std::string>& paths = m_criteria.listedPaths;
+    if (m_recheckIndex == paths.size())
         return Progress::Ended;
-    --m_recheckLeft;
-    const int recordIndex = m_doc.recordAtRow(m_recheckRow);
-    CLine& line = m_doc.record(recordIndex);
-    line.clearHits();
-    m_host.setStatusText(fileProgressText(line.path));
-    const ParentDirectory parent(line.path);
+    const std::size_t index = m_recheckIndex++;
+    const std::string& path = paths[index];
+    m_sink->progress({ m_checkedCount, path, false });
+    const ParentDirectory parent(path);
     m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
-    if (takeResult(m_recheckResult)) {
-        // The file may have changed since it was listed: its kind must agree with the new hit lines, and
-        // its size and time with the text the new hits point into (the loader compares the time).
-        line.kind = m_recheckResult.kind;
-        line.size = m_recheckResult.status.size;
-        line.modified = m_recheckResult.status.modified;
-        line.modifiedNanoseconds = m_recheckResult.status.modifiedNanoseconds;
-        for (const Hit& hit : m_recheckResult.hits)
-            line.appendHit(hit);
-        ++m_recheckRow;
-    } else {
-        m_doc.removeDisplayRow(m_recheckRow);
-        if (m_foundCount < kAnnouncedFound)
-            m_host.repaintNow();
-    }
-    return m_recheckLeft > 0 && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
+    if (takeResult(m_recheckResult))
+        m_sink->listedFileKept(index, foundFile(path, m_recheckResult));
+    else
+        m_sink->listedFileDropped(index);
+    return m_recheckIndex < paths.size() && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
 }
 
 // Counts a scanned file; true when it was found.
@@ -186,28 +156,18 @@ bool SearchRun::takeResult(const ScanResult& result)
 
 void SearchRun::finish()
 {
-    if (m_foundCount > 0) {
-        if (m_foundCount >= kAnnouncedFound)
-            m_doc.updateAllViews(HintRowsAdded);
-        m_doc.setCurrent(m_doc.recordAtRow(0));
-        m_host.selectFirstRowAndFocus();
-    }
     m_walkEvents.clear();
     m_pipeline.reset(); // files scanned ahead and not taken are dropped
     m_walk.reset();
     m_recheckScanner.reset();
-
-    m_host.invalidateTextPane();
-    m_host.setCombosReadOnly(false);
-    m_host.setBusy(false);
-    const bool stopped = !m_searchRunning;
-    m_searchRunning = false;
+    RunSummary summary;
+    summary.found = m_foundCount;
+    summary.checked = m_checkedCount;
+    summary.elapsedSeconds = std::time(nullptr) - m_startTime;
+    summary.stoppedByUser = m_stopRequested.load(std::memory_order_relaxed);
+    summary.endedAtFoundCap = !summary.stoppedByUser && m_foundCount >= kMaxFound;
     m_inProgress = false;
-    if (stopped)
-        m_host.showMessage(kStoppedMessage);
-    m_host.setStatusText(summaryText(m_foundCount, m_checkedCount, std::time(nullptr) - m_startTime));
-    m_host.setStartButtonLabel(kStartLabel);
-    m_host.updateRecentLists(m_criteria.keywordText, m_criteria.folder, m_criteria.filePatterns);
+    m_sink->finished(summary);
 }
 
 } // namespace vellick

@@ -6,6 +6,7 @@
 #include "views/text_conversion.h"
 
 #include <array>
+#include <utility>
 
 namespace vellick {
 
@@ -161,12 +162,18 @@ int ResultListModel::currentRow() const
     return current < 0 ? -1 : m_doc.rowOfRecord(current);
 }
 
-void ResultListModel::onDocumentUpdate(uint32_t hint)
+void ResultListModel::onDocumentAboutToBeCleared()
 {
-    if ((hint >> 16) == (HintCleared >> 16)) {
-        beginResetModel();
+    beginResetModel();
+    m_resetting = true;
+}
+
+void ResultListModel::onDocumentUpdate(DocumentHint hint)
+{
+    if (hint == DocumentHint::Cleared) {
         m_rows = 0;
-        endResetModel();
+        if (std::exchange(m_resetting, false))
+            endResetModel();
         return;
     }
     const int rows = m_doc.rowCount();

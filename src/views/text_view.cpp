@@ -79,10 +79,9 @@ void CTextView::copySelection() const
         QGuiApplication::clipboard()->setText(m_selection.selectedText());
 }
 
-void CTextView::onDocumentUpdate(uint32_t hint)
+void CTextView::onDocumentUpdate(DocumentHint hint)
 {
-    const uint32_t meaning = hint >> 16;
-    if (meaning == (HintCurrentChanged >> 16) || meaning == (HintCleared >> 16))
+    if (hint == DocumentHint::CurrentChanged || hint == DocumentHint::Cleared)
         ResetTextPane();
 }
 

@@ -47,8 +47,8 @@ public:
 
 class CountingObserver : public DocumentObserver {
 public:
-    void onDocumentUpdate(uint32_t hint) override { hints.push_back(hint); }
-    std::vector<uint32_t> hints;
+    void onDocumentUpdate(DocumentHint hint) override { hints.push_back(hint); }
+    std::vector<DocumentHint> hints;
 };
 
 // Behaves like a list view whose selection moves to the row above when the selected row goes, and makes
@@ -59,7 +59,7 @@ public:
         : m_doc(doc)
     {
     }
-    void onDocumentUpdate(uint32_t) override { }
+    void onDocumentUpdate(DocumentHint) override { }
     void onRowRemoved(int row) override
     {
         if (m_doc.current() < 0 && m_doc.rowCount() > 0)
@@ -87,7 +87,7 @@ TEST_F(FileOperationsTest, DeleteWalksUpOverCheckedRowsAndTheCurrentOne)
     EXPECT_EQ(pathAt(0), "/f/file0.txt");
     EXPECT_EQ(pathAt(1), "/f/file2.txt");
     EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
-    EXPECT_EQ(observer.hints, std::vector<uint32_t> { HintCurrentChanged });
+    EXPECT_EQ(observer.hints, std::vector<DocumentHint> { DocumentHint::CurrentChanged });
     m_doc.removeObserver(&observer);
 }
 

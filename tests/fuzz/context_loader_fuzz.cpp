@@ -5,7 +5,7 @@
 #include "results/cline.h"
 #include "results/context_window.h"
 #include "results/message_sink.h"
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "support/fuzz_check.h"
 #include "support/scratch_folder.h"
 

@@ -29,7 +29,7 @@ struct ListFixture {
     {
         const int index = doc.addRecord(path, FileKind::Text, FileStatus { size, modified });
         doc.record(index).appendHit(1, 0, 2, 0);
-        doc.updateAllViews(HintRowsAdded);
+        doc.updateAllViews(DocumentHint::RowsAdded);
         return index;
     }
 

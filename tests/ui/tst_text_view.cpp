@@ -37,7 +37,7 @@ struct PaneFixture {
             doc.record(index).appendHit(lines, offset, length, 0);
         }
         doc.setCurrent(index);
-        doc.updateAllViews(HintCurrentChanged);
+        doc.updateAllViews(DocumentHint::CurrentChanged);
         paint();
     }
 
@@ -206,7 +206,7 @@ void TextViewTest::newCurrentFileClearsTheSelection()
     pane.showFile("the mutex lock\n", { 4 }, 5);
     pane.drag(0, 1, 300);
     QVERIFY(pane.view.hasSelectedText());
-    pane.doc.updateAllViews(HintCurrentChanged);
+    pane.doc.updateAllViews(DocumentHint::CurrentChanged);
     QVERIFY(!pane.view.hasSelectedText());
 }
 

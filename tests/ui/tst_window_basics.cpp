@@ -51,7 +51,7 @@ void addFoundFile(CVellickDoc& doc)
 {
     doc.addRecord("/tmp/found.txt", FileKind::Text, FileStatus { 10, 0 });
     doc.record(0).appendHit(1, 0, 2, 0);
-    doc.updateAllViews(HintRowsAdded);
+    doc.updateAllViews(DocumentHint::RowsAdded);
 }
 
 } // namespace
