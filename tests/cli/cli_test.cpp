@@ -2,6 +2,7 @@
 
 #include "cli/cli_fixture.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -170,4 +171,30 @@ TEST_F(CliTest, RelativePathsNeverMoveToTheSearchedFolder)
     const ProcessResult listed = runInGoneFolder({ "--listed", "list.txt", "fox" });
     EXPECT_EQ(listed.exitStatus, 2);
     EXPECT_EQ(listed.err, "vellick-cli: cannot read the list list.txt: No such file or directory\n");
+}
+
+// The re-check of listed files ends at the found cap; the rows it did not reach were never checked, so they
+// are neither printed nor reported as found.
+TEST_F(CliTest, ListedFilesPastTheFoundCapAreNotOutput)
+{
+    const TempTree& tree = m_fixture.tree();
+    std::string list;
+    for (int i = 0; i < 100003; ++i)
+        list += "alpha.txt\n";
+    tree.write("cap-list.txt", list);
+    const ProcessResult result
+        = m_fixture.run({ "--listed", "../cap-list.txt", "-c", "--report", "../cap.csv", "--include", "path", "fox" });
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 100000);
+    const std::string report = readFile(tree.path("cap.csv"));
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 100001); // with its header line
+}
+
+TEST_F(CliTest, VersionComesFromTheProject)
+{
+    for (const char* option : { "-V", "--version" }) {
+        const ProcessResult result = m_fixture.run({ option });
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_THAT(result.out, MatchesRegex("vellick-cli [0-9]+\\.[0-9]+\\.[0-9]+\n"));
+    }
 }

@@ -1,7 +1,7 @@
 // Reading the list of --listed: only regular files and pipes, bounded, and no NUL inside a path.
 
-#include "cli/path_list.h"
 #include "base/unique_fd.h"
+#include "cli/path_list.h"
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
