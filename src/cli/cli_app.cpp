@@ -97,16 +97,14 @@ std::optional<int> readListedFiles(const CliOptions& options, std::vector<std::s
         return failure(err, "cannot read the list " + *options.listedFile + ": " + error);
     for (const std::string& skipped : list->skipped)
         err << "vellick-cli: " << skipped << '\n';
-    // Relative paths stay relative when the start directory is gone: they then
-    // name no file.
+    // Relative paths stay relative when the start directory is gone: they then name no file.
     const std::optional<std::string> start = currentDirectory();
     for (const std::string& path : list->paths)
         paths.push_back(path.front() == '/' || !start ? path : joinPath(*start, path));
     return std::nullopt;
 }
 
-// One run over one folder (or the listed files) with its document, kept for the
-// report.
+// One run over one folder (or the listed files) with its document, kept for the report.
 struct FolderRun {
     std::unique_ptr<CVellickDoc> doc;
     std::unique_ptr<SearchRun> run;
@@ -129,6 +127,8 @@ public:
 private:
     bool runOne(SearchCriteria& criteria, const std::vector<std::string>& listedPaths);
     FoundPrinter::Style printStyle(const SearchCriteria& criteria) const;
+    CliSink::Setup sinkSetup(const SearchCriteria& criteria) const;
+    void printSummary(const RunSummary& summary) const;
     std::optional<int> writeReport();
 
     const CliOptions& m_options;
@@ -173,12 +173,7 @@ bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>&
 
     StderrMessages messages(m_err);
     FoundPrinter printer(printStyle(criteria), m_out, messages);
-    CliSink::Setup setup;
-    setup.listedFilesMode = criteria.listedFilesMode;
-    setup.showProgress = ::isatty(STDERR_FILENO) == 1 && m_options.output != OutputMode::Quiet;
-    setup.runOnWithoutOutput = m_options.reportPath.has_value();
-    setup.stopAtFirstFound = m_options.output == OutputMode::Quiet && !m_options.reportPath;
-    CliSink sink(doc, printer, m_out, m_err, run, setup);
+    CliSink sink(doc, printer, m_out, m_err, run, sinkSetup(criteria));
     InterruptGuard::watch(&run);
     run.start(criteria, m_options.settings, sink);
     while (!interrupted() && run.step(kStepBudget, kStepWait))
@@ -190,14 +185,29 @@ bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>&
     m_out.flush();
     folderRun.summary = sink.summary();
     folderRun.reportRows = criteria.listedFilesMode ? sink.keptRows() : doc.rowCount();
-    // A run stopped here (-q, or printing ended) has no summary worth showing.
-    if (m_options.output != OutputMode::Quiet && folderRun.summary && !folderRun.summary->stoppedByUser) {
-        const RunSummary& summary = *folderRun.summary;
-        if (summary.endedAtFoundCap)
-            m_err << kStoppedMessage << '\n';
-        m_err << summaryText(summary.found, summary.checked, summary.elapsedSeconds) << '\n';
-    }
+    if (folderRun.summary)
+        printSummary(*folderRun.summary);
     return true;
+}
+
+CliSink::Setup CliSearch::sinkSetup(const SearchCriteria& criteria) const
+{
+    CliSink::Setup setup;
+    setup.listedFilesMode = criteria.listedFilesMode;
+    setup.showProgress = ::isatty(STDERR_FILENO) == 1 && m_options.output != OutputMode::Quiet;
+    setup.runOnWithoutOutput = m_options.reportPath.has_value();
+    setup.stopAtFirstFound = m_options.output == OutputMode::Quiet && !m_options.reportPath;
+    return setup;
+}
+
+void CliSearch::printSummary(const RunSummary& summary) const
+{
+    // A run stopped here (-q, or printing ended) has no summary worth showing.
+    if (m_options.output == OutputMode::Quiet || summary.stoppedByUser)
+        return;
+    if (summary.endedAtFoundCap)
+        m_err << kStoppedMessage << '\n';
+    m_err << summaryText(summary.found, summary.checked, summary.elapsedSeconds) << '\n';
 }
 
 std::optional<int> CliSearch::writeReport()

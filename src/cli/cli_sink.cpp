@@ -49,8 +49,7 @@ void CliSink::printRow(int row)
         return;
     clearProgress();
     m_printer.print(m_doc.record(m_doc.recordAtRow(row)));
-    // Written out now rather than when the buffer fills: the next file may take
-    // long to read.
+    // Written out now rather than when the buffer fills: the next file may take long to read.
     if (!m_out.flush() && !m_setup.runOnWithoutOutput)
         m_run.stop();
     if (m_setup.stopAtFirstFound)

@@ -16,8 +16,7 @@ class SearchRun;
 // vellick-cli's end of a search run: each file found (or listed file kept) goes
 // into the document, for the report, and is printed and written out at once, so
 // a reader sees it while the walk goes on. Progress shows on one updating
-// stderr line when stderr is a terminal. Once the user interrupts, nothing more
-// is printed.
+// stderr line when stderr is a terminal. Once the user interrupts, nothing more is printed.
 class CliSink : public SearchSink {
 public:
     struct Setup {
