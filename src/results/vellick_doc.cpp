@@ -51,16 +51,6 @@ int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional
     return index;
 }
 
-void CVellickDoc::removeLastRecord()
-{
-    if (m_records.empty())
-        return;
-    m_records.pop_back();
-    closeGap();
-    --m_rowCount;
-    m_displayOrder.resize(static_cast<std::size_t>(std::max(m_rowCount, 0)));
-}
-
 int CVellickDoc::rowOfRecord(int recordIndex) const
 {
     for (int row = 0; row < m_rowCount; ++row) {

@@ -43,8 +43,6 @@ public:
     CLine& record(int index) { return *m_records[static_cast<std::size_t>(index)]; }
     const CLine& record(int index) const { return *m_records[static_cast<std::size_t>(index)]; }
     int recordCount() const { return static_cast<int>(m_records.size()); }
-    int lastRecordIndex() const { return recordCount() - 1; }
-    void removeLastRecord();
 
     int rowCount() const { return m_rowCount; }
     int recordAtRow(int row) const

@@ -19,11 +19,6 @@ void FolderWalk::start(const std::string& rootPath)
     enter(AT_FDCWD, rootPath, rootPath.c_str());
 }
 
-std::string FolderWalk::fullPath() const
-{
-    return joinPath(directory(), m_name);
-}
-
 void FolderWalk::enter(int parentFd, const std::string& path, const char* openName)
 {
     UniqueFd fd(::openat(parentFd, openName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));

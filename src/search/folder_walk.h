@@ -24,8 +24,8 @@ struct OpenDirectory {
 class FolderWalk {
 public:
     enum class EventType {
-        EnteredFolder, // a folder's walk begins (directory() names it)
-        File, // a file to scan: dirFd() and nameCString(), fullPath()
+        EnteredFolder, // a folder's walk begins (openDirectory() is it)
+        File, // a file to scan: name() in openDirectory()
         SubFolderEntry, // one entry of the sub-folder enumeration was handled
         Done,
     };
@@ -35,16 +35,12 @@ public:
     // With sub-folders, enters folders down to this level only (the root is level 0); -1 for no limit.
     void setMaxDepth(int maxDepth) { m_maxDepth = maxDepth; }
 
-    // Begins at the directory `rootPath` names (normally the current directory).
+    // Begins at the directory `rootPath` names (absolute).
     void start(const std::string& rootPath);
     EventType next();
 
-    int dirFd() const { return m_frames.back().directory->fd.get(); }
-    const std::string& directory() const { return m_frames.back().directory->path; }
     const std::shared_ptr<const OpenDirectory>& openDirectory() const { return m_frames.back().directory; }
-    std::string_view name() const { return m_name; }
-    const char* nameCString() const { return m_name.data(); } // zero-terminated
-    std::string fullPath() const;
+    std::string_view name() const { return m_name; } // zero-terminated in the listing
 
 private:
     struct Frame {

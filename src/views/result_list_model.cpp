@@ -163,7 +163,7 @@ std::vector<const CLine*> ResultListModel::takenLines(const std::vector<int>& al
 
 bool ResultListModel::isChecked(int row) const
 {
-    return row >= 0 && row < m_rows && lineAt(row).checked != 0;
+    return row >= 0 && row < m_rows && lineAt(row).checked;
 }
 
 void ResultListModel::toggleChecked(int row)
@@ -171,14 +171,14 @@ void ResultListModel::toggleChecked(int row)
     if (row < 0 || row >= m_rows)
         return;
     CLine& line = m_doc.record(m_doc.recordAtRow(row));
-    line.checked = line.checked ? 0 : 1;
+    line.checked = !line.checked;
     emit dataChanged(index(row, 0), index(row, 0), { Qt::CheckStateRole });
 }
 
 void ResultListModel::setAllChecked(bool checked)
 {
     for (int row = 0; row < m_rows; ++row)
-        m_doc.record(m_doc.recordAtRow(row)).checked = checked ? 1 : 0;
+        m_doc.record(m_doc.recordAtRow(row)).checked = checked;
     if (m_rows > 0)
         emit dataChanged(index(0, 0), index(m_rows - 1, 0), { Qt::CheckStateRole });
 }

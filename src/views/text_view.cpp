@@ -134,7 +134,7 @@ void CTextView::paintEvent(QPaintEvent* event)
 
 int CTextView::drawContexts(QPainter& painter, CLine& line, const QRect& area)
 {
-    if (line.contextState == CLine::ContextsRefused || !loadCurrent(line)) {
+    if (line.contextState() == ContextState::Refused || !loadCurrent(line)) {
         updateScrollRanges(nullptr, {});
         return 0;
     }
@@ -166,7 +166,7 @@ void CTextView::drawLine(QPainter& painter, const CLine& line, const DisplayLine
     };
     if (DisplayOptions::showLineNumbers())
         draw(latin1(line.lineNumberPrefix(displayLine.firstHit)), kPrefixColour);
-    const QString context = latin1(line.contexts[displayLine.firstHit]);
+    const QString context = latin1(line.hit(displayLine.firstHit).context);
     qsizetype drawn = 0;
     // Overlapping keywords come merged, so no character is drawn twice.
     for (const KeywordSpan& span : line.keywordSpans(displayLine)) {

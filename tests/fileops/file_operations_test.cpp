@@ -25,7 +25,7 @@ protected:
     void check(std::initializer_list<int> rows)
     {
         for (const int row : rows)
-            m_doc.record(m_doc.recordAtRow(row)).checked = 1;
+            m_doc.record(m_doc.recordAtRow(row)).checked = true;
     }
     std::string pathAt(int row) const { return m_doc.record(m_doc.recordAtRow(row)).path; }
 
@@ -131,7 +131,7 @@ TEST_F(FileOperationsTest, CopyCountRuleAndTakenRows)
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::OneFile);
     check({ 2 });
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::OneFile) << "a check mark on the current row only";
-    m_doc.record(m_doc.recordAtRow(2)).checked = 0;
+    m_doc.record(m_doc.recordAtRow(2)).checked = false;
     check({ 0 });
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::ToFolder) << "one check mark elsewhere";
     EXPECT_EQ(takenRows(m_doc), (std::vector<int> { 0, 2 }));

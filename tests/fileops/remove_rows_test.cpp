@@ -1,13 +1,18 @@
 #include "fileops/remove_rows.h"
 #include "results/vellick_doc.h"
-#include "support/hint_recorder.h"
 
 #include <gtest/gtest.h>
 
 namespace vellick {
 namespace {
 
-using test::HintRecorder;
+class HintRecorder : public DocumentObserver {
+public:
+    void onDocumentUpdate(DocumentHint hint) override { hints.push_back(hint); }
+    void onRowRemoved(int row) override { removedRows.push_back(row); }
+    std::vector<DocumentHint> hints;
+    std::vector<int> removedRows;
+};
 
 struct RemoveCase {
     const char* name;
@@ -34,7 +39,7 @@ TEST(RemoveTakenRows, TakesCheckedAndCurrentRowsAndMovesToTheNextRow)
         for (const char* name : { "a", "b", "c", "d", "e" })
             doc.addRecord(std::string("/no/such/folder/") + name, FileKind::Text, FileStatus {});
         for (const int row : c.checkedRows)
-            doc.record(doc.recordAtRow(row)).checked = 1;
+            doc.record(doc.recordAtRow(row)).checked = true;
         if (c.currentRow >= 0)
             doc.setCurrent(doc.recordAtRow(c.currentRow));
         HintRecorder views;

@@ -1,4 +1,5 @@
 #include "results/vellick_doc.h"
+#include "support/cline_fields.h"
 #include "support/fake_file_types.h"
 #include "support/hint_recorder.h"
 #include "support/temp_tree.h"
@@ -54,7 +55,6 @@ TEST_F(VellickDocTest, RecordsAreShownInOrderOfDiscovery)
 {
     addThree();
     EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1, 2 }));
-    EXPECT_EQ(m_doc.lastRecordIndex(), 2);
     EXPECT_EQ(m_doc.rowOfRecord(2), 2);
 }
 
@@ -68,19 +68,6 @@ TEST_F(VellickDocTest, RemovingARowKeepsTheRecord)
     EXPECT_EQ(m_hints.removedRows, (std::vector<int> { 0 }));
     m_doc.removeDisplayRow(5); // no such row
     EXPECT_EQ(m_doc.rowCount(), 2);
-}
-
-TEST_F(VellickDocTest, RemovingTheLastRecordDropsItsRow)
-{
-    m_doc.removeLastRecord(); // empty: nothing happens
-    EXPECT_EQ(m_doc.rowCount(), 0);
-    addThree();
-    m_doc.removeLastRecord();
-    EXPECT_EQ(m_doc.recordCount(), 2);
-    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1 }));
-    // The next record takes the freed index and row.
-    m_doc.addRecord(m_tree.path("c.txt"), FileKind::Text);
-    EXPECT_EQ(displayOrder(), (std::vector<int> { 0, 1, 2 }));
 }
 
 TEST_F(VellickDocTest, NewRecordAfterRemovedRowsGoesRightAfterTheLastRow)
@@ -105,8 +92,8 @@ TEST_F(VellickDocTest, RecordDetailsComeFromTheFileAndTheShell)
     EXPECT_EQ(line.modifiedNanoseconds, 5);
     EXPECT_EQ(line.typeName, "TXT file");
     EXPECT_EQ(line.iconIndex, 7);
-    EXPECT_EQ(line.checked, 0);
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_FALSE(line.checked);
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
 }
 
 TEST_F(VellickDocTest, VanishedFileHasZeroSizeAndTime)

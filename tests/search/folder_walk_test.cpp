@@ -24,7 +24,8 @@ protected:
             if (event == FolderWalk::EventType::Done)
                 return files;
             if (event == FolderWalk::EventType::File)
-                files.push_back(folderWalk.fullPath().substr(m_tree.root().size() + 1));
+                files.push_back(
+                    joinPath(folderWalk.openDirectory()->path, folderWalk.name()).substr(m_tree.root().size() + 1));
         }
         ADD_FAILURE() << "the walk does not end";
         return files;

@@ -1,6 +1,7 @@
 #include "results/vellick_doc.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
+#include "support/cline_fields.h"
 #include "support/current_directory_guard.h"
 #include "support/fake_file_types.h"
 #include "support/hint_recorder.h"
@@ -108,11 +109,11 @@ TEST_F(SearchRunTest, FindsFilesInWalkOrderWithTheirDetails)
     EXPECT_EQ(notes.modified, 1700000000);
     EXPECT_EQ(notes.modifiedNanoseconds, 250);
     EXPECT_EQ(notes.typeName, "TXT file");
-    EXPECT_EQ(notes.hitOffsets, (std::vector<uint64_t> { 8 }));
-    EXPECT_EQ(notes.hitLines, (std::vector<uint64_t> { 1 }));
-    EXPECT_EQ(notes.hitLengths, (std::vector<uint32_t> { 6 }));
+    EXPECT_EQ(hitOffsets(notes), (std::vector<uint64_t> { 8 }));
+    EXPECT_EQ(hitLines(notes), (std::vector<uint64_t> { 1 }));
+    EXPECT_EQ(hitLengths(notes), (std::vector<uint32_t> { 6 }));
     EXPECT_EQ(m_doc.record(1).kind, FileKind::Binary);
-    EXPECT_EQ(m_doc.record(1).hitLines, (std::vector<uint64_t> { 0 }));
+    EXPECT_EQ(hitLines(m_doc.record(1)), (std::vector<uint64_t> { 0 }));
 }
 
 TEST_F(SearchRunTest, ReportsEventsInWalkOrderAndOneSummary)
@@ -284,7 +285,7 @@ TEST_F(SearchRunTest, ListedFilesAreRechecked)
     EXPECT_EQ(m_doc.recordCount(), 5); // the records of removed rows stay
     EXPECT_EQ(m_hints.removedRows, (std::vector<int> { 1, 1 })); // the same position is visited next
     EXPECT_EQ(m_hints.count(DocumentHint::Cleared), 0);
-    EXPECT_EQ(m_doc.record(4).hitOffsets, (std::vector<uint64_t> { 2, 9 }));
+    EXPECT_EQ(hitOffsets(m_doc.record(4)), (std::vector<uint64_t> { 2, 9 }));
     EXPECT_EQ(m_doc.record(1).hitCount(), 0u);
     EXPECT_THAT(m_events.lastStatus(), MatchesRegex("3 files found \\(5 files checked\\)\\.time spent: .*"));
     EXPECT_EQ(m_events.statusTexts[0], "Searching " + m_tree.path("1.txt") + " ");

@@ -1,5 +1,6 @@
 // Searching from the panel as the user does: Start's checks and their messages, a whole search with its
 // rows, texts and recent lists, Stop, the listed-files mode and a close in the middle of a search.
+#include "app/busy_indicator.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "support/temp_tree.h"
@@ -192,8 +193,11 @@ void SearchFromPanelTest::timeSpentEndsWithTheRunNotWithTheStopMessage()
     idle();
     QPushButton* start = window.panel().startButton();
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(window.panel().busyIndicator()->isRunning());
+    QCOMPARE(window.status(), QStringLiteral("Searching ..."));
     QTest::mouseClick(start, Qt::LeftButton);
     QVERIFY(window.waitForSearchEnd());
+    QVERIFY(!window.panel().busyIndicator()->isRunning());
     // Start and Stop came within one second; the two seconds of the open message box do not count.
     QVERIFY2(window.status().contains(QRegularExpression(QStringLiteral("time spent: 00:00:0[01]$"))),
         qPrintable(window.status()));
