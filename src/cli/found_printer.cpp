@@ -14,7 +14,7 @@ constexpr std::string_view kColorEnd = "\033[0m";
 // A display line's context, its keywords in red when `color` is on.
 std::string coloredContext(const CLine& line, const DisplayLine& displayLine, bool color)
 {
-    const std::string& context = line.contexts[displayLine.firstHit];
+    const std::string& context = line.hit(displayLine.firstHit).context;
     if (!color)
         return context;
     std::string text;
@@ -84,8 +84,8 @@ void FoundPrinter::printLines(CLine& line, const std::string& path)
     if (!line.LoadContexts(m_messages))
         return;
     for (const DisplayLine& displayLine : line.displayLines()) {
-        const std::size_t hit = displayLine.firstHit;
-        const uint64_t number = line.kind == FileKind::Text ? line.hitLines[hit] + 1 : line.hitOffsets[hit];
+        const HitEntry& hit = line.hit(displayLine.firstHit);
+        const uint64_t number = line.kind == FileKind::Text ? hit.line + 1 : hit.offset;
         m_out.write(
             path + ":" + std::to_string(number) + ":" + coloredContext(line, displayLine, m_style.color) + "\n");
     }

@@ -24,7 +24,7 @@ TEST(JsonPath, PathBytesOnlyWhenThePathIsNotUtf8)
     };
     for (const Case& c : cases) {
         CLine line(c.path);
-        line.appendHit(2, 10, 3, 0);
+        line.appendHit(Hit { 10, 2, 3, 0 });
         const std::string json = hitsJson(line, c.path);
         EXPECT_EQ(json.substr(0, c.expectedStart.size()), c.expectedStart) << json;
         EXPECT_EQ(json.substr(json.size() - 13), "[[10,2,3,0]]}") << json;
