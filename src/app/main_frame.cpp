@@ -172,7 +172,7 @@ void CMainFrame::restoreSettings()
     // the window has placed its parts.
     layout()->setGeometry(rect());
     centralWidget()->layout()->activate();
-    const int charWidth = m_layouts->list(false)->fontMetrics().averageCharWidth();
+    const int charWidth = m_layouts->list(false)->typicalCharWidth();
     m_layouts->list(false)->setColumnWidths(
         loadColumnWidths(settingsPath(), ListLayout::SideBySide, m_layouts->width(), charWidth));
     m_layouts->list(true)->setColumnWidths(

@@ -22,7 +22,7 @@ namespace {
 // 100, 100, 50, 50 and 100 pixels for a font whose average character is 6 pixels wide, widened alike.
 CVellickView::Widths sideBySideDefaults(const CVellickView& list)
 {
-    const int charWidth = list.fontMetrics().averageCharWidth();
+    const int charWidth = list.typicalCharWidth();
     CVellickView::Widths widths { 100, 100, 50, 50, 100 };
     for (int& width : widths)
         width = width * charWidth / 6;
@@ -99,7 +99,7 @@ void LayoutsSettingsTest::closeWritesWindowPlaceAndOptions()
     int charWidth = 0;
     {
         FrameFixture window;
-        charWidth = window.list().fontMetrics().averageCharWidth();
+        charWidth = window.list().typicalCharWidth();
         window.panel().matchCaseBox()->setChecked(true);
         window.panel().subFoldersBox()->click();
         window.close();
