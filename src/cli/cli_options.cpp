@@ -1,65 +1,12 @@
 #include "cli/cli_options.h"
 
+#include "cli/option_table.h"
+
 #include <algorithm>
-#include <getopt.h>
 
 namespace vellick {
 
-const char* const kCliUsage = R"(Usage: vellick-cli [options] [--] KEYWORD...
-Finds the files that contain the keywords (the KEYWORD arguments joined by single spaces).
-
-  -d, --folder DIR       starting folder (default: the current directory)
-  -p, --files TEXT       file patterns, separated by "," or ";" (default "*.*")
-  -s, --subfolders       search sub-folders (also -r, --recursive)
-  -c, --match-case       letter case must match
-  -w, --whole-word       match whole words only
-  -u, --unicode          also find 16-bit Unicode text
-  -m, --mode MODE        all, any or phrase: how several words combine (default all)
-  -H, --hidden           include hidden files
-  -k, --max-hits N       hits recorded per file, 1 to 1024 (default 1024)
-  -l, --listed FILE      re-check only the files listed in FILE, one path a line
-      --hits             print one JSON object per found file
-      --threads N        scan with N threads (default: one per processor)
-      --context          each found path followed by its display lines (the text pane's lines)
-      --no-line-numbers  display lines and report lines without the line-number prefix
-  -o, --report FILE      write a report of every found file (every row counts as checked;
-                         no row is highlighted)
-      --format FORMAT    the report format: csv, import or text (default csv)
-      --include LIST     the report's columns, comma-separated: path,type,size,modified,keywords,context
-  -h, --help             show this help
-      --version          show the version
-
-Prints the found files' paths in order, the summary on stderr. No report is written when nothing is found.
-Exit status: 0 when a file was found, 1 when none, 2 on bad input or when the report cannot be written.
-)";
-
 namespace {
-
-enum LongOnly { OptHits = 256, OptVersion, OptContext, OptNoLineNumbers, OptFormat, OptInclude, OptThreads };
-
-const option kLongOptions[] = {
-    { "folder", required_argument, nullptr, 'd' },
-    { "files", required_argument, nullptr, 'p' },
-    { "subfolders", no_argument, nullptr, 's' },
-    { "recursive", no_argument, nullptr, 'r' },
-    { "match-case", no_argument, nullptr, 'c' },
-    { "whole-word", no_argument, nullptr, 'w' },
-    { "unicode", no_argument, nullptr, 'u' },
-    { "mode", required_argument, nullptr, 'm' },
-    { "hidden", no_argument, nullptr, 'H' },
-    { "max-hits", required_argument, nullptr, 'k' },
-    { "listed", required_argument, nullptr, 'l' },
-    { "hits", no_argument, nullptr, OptHits },
-    { "threads", required_argument, nullptr, OptThreads },
-    { "context", no_argument, nullptr, OptContext },
-    { "no-line-numbers", no_argument, nullptr, OptNoLineNumbers },
-    { "report", required_argument, nullptr, 'o' },
-    { "format", required_argument, nullptr, OptFormat },
-    { "include", required_argument, nullptr, OptInclude },
-    { "help", no_argument, nullptr, 'h' },
-    { "version", no_argument, nullptr, OptVersion },
-    { nullptr, 0, nullptr, 0 },
-};
 
 std::optional<MatchMode> parseMode(const std::string& text)
 {
@@ -80,6 +27,17 @@ std::optional<ReportFormat> parseReportFormat(const std::string& text)
         return ReportFormat::Import;
     if (text == "text")
         return ReportFormat::PlainText;
+    return std::nullopt;
+}
+
+std::optional<ColorChoice> parseColor(const std::string& text)
+{
+    if (text == "auto")
+        return ColorChoice::Auto;
+    if (text == "always")
+        return ColorChoice::Always;
+    if (text == "never")
+        return ColorChoice::Never;
     return std::nullopt;
 }
 
@@ -107,105 +65,263 @@ std::optional<std::string> parseReportColumns(const std::string& list, ReportOpt
     return std::nullopt;
 }
 
-// Applies an option about what is printed or written.
-std::optional<std::string> applyOutputOption(int option, const char* argument, CliOptions& options)
+std::string joined(const std::vector<std::string>& words)
 {
-    switch (option) {
-    case OptHits:
-        options.printHits = true;
-        break;
-    case OptContext:
-        options.printContext = true;
-        break;
-    case OptNoLineNumbers:
-        options.showLineNumbers = false;
-        break;
-    case 'o':
-        options.reportPath = argument;
-        break;
-    case OptFormat: {
-        const auto format = parseReportFormat(argument);
-        if (!format)
-            return std::string("invalid report format '") + argument + "' (csv, import or text)";
-        options.reportFormat = *format;
-        break;
-    }
-    case OptInclude:
-        if (auto bad = parseReportColumns(argument, options.reportOptions))
-            return "invalid report column '" + *bad + "' (path, type, size, modified, keywords or context)";
-        break;
-    }
-    return std::nullopt;
+    std::string text;
+    for (const std::string& word : words)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
 }
 
-// Applies one option; an error text when its argument is bad.
-std::optional<std::string> applyOption(int option, const char* argument, CliOptions& options)
+// Reads the arguments in order: options (long, with unique abbreviations, "=VALUE" or the next argument;
+// short, clustered), "--" and plain arguments, which may come between options.
+class Parser {
+public:
+    Parser(int argc, const char* const* argv)
+        : m_args(argv + std::min(argc, 1), argv + std::max(argc, 0))
+    {
+        m_options.panel.filePatterns = "*.*";
+    }
+
+    CliParse parse();
+
+private:
+    bool parseLong(const std::string& arg);
+    bool parseShortCluster(const std::string& arg);
+    bool fail(std::string text);
+    // Applies an option as it was spelled; false with the error set when its value is bad.
+    bool apply(const OptionSpec& spec, const std::string& spelling, const std::string& value);
+    bool applyOutput(const OptionSpec& spec, const std::string& spelling, const std::string& value);
+    bool applyNumber(const std::string& spelling, const std::string& value, int low, int high, int& target);
+    bool badValue(const std::string& spelling, const std::string& value, const char* allowed);
+    bool finish();
+
+    std::vector<std::string> m_args;
+    std::size_t m_next = 0;
+    CliOptions m_options;
+    std::vector<std::string> m_plain;
+    std::vector<std::string> m_keywords; // -e
+    std::optional<MatchMode> m_mode;
+    bool m_quiet = false;
+    bool m_jsonAsked = false;
+    bool m_contextAsked = false;
+    int m_maxDepth = -1;
+    std::string m_error;
+};
+
+CliParse Parser::parse()
 {
-    switch (option) {
-    case 'd':
-        options.panel.folder = argument;
-        break;
-    case 'p':
-        options.panel.filePatterns = argument;
-        break;
-    case 's':
-    case 'r':
-        options.panel.subFolders = true;
-        break;
-    case 'c':
-        options.panel.matchCase = true;
-        break;
-    case 'w':
-        options.panel.wholeWord = true;
-        break;
-    case 'u':
-        options.panel.unicodeAware = true;
-        break;
-    case 'm': {
-        const auto mode = parseMode(argument);
-        if (!mode)
-            return std::string("invalid mode '") + argument + "' (all, any or phrase)";
-        options.panel.matchMode = *mode;
-        break;
+    bool optionsEnded = false;
+    while (m_next < m_args.size()) {
+        const std::string arg = m_args[m_next++];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            m_plain.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (!(arg[1] == '-' ? parseLong(arg) : parseShortCluster(arg))) {
+            return { std::nullopt, m_error };
+        }
     }
-    case 'H':
-        options.settings.includeHidden = true;
-        break;
-    case 'k': {
-        const auto limit = parseClampedInt(argument, kMinMaxKeys, kMaxMaxKeys);
-        if (!limit)
-            return std::string("invalid hit limit '") + argument + "'";
-        options.settings.maxKeys = *limit;
-        break;
+    if (!finish())
+        return { std::nullopt, m_error };
+    return { std::move(m_options), {} };
+}
+
+bool Parser::fail(std::string text)
+{
+    m_error = std::move(text);
+    return false;
+}
+
+bool Parser::parseLong(const std::string& arg)
+{
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+    bool ambiguous = false;
+    const OptionSpec* spec = findLongOption(name, ambiguous);
+    const std::string spelling = "--" + name;
+    if (!spec)
+        return fail(ambiguous ? "option '" + spelling + "' is ambiguous" : "unrecognized option '" + spelling + "'");
+    const std::string full = std::string("--") + spec->longName;
+    if (equals != std::string::npos) {
+        if (spec->argument == OptionArgument::None)
+            return fail("option '" + full + "' doesn't allow an argument");
+        return apply(*spec, full, arg.substr(equals + 1));
     }
-    case 'l':
-        options.listedFile = argument;
-        options.panel.listedFilesMode = true;
-        break;
-    case OptThreads: {
-        const auto threads = parseClampedInt(argument, 1, 256);
-        if (!threads)
-            return std::string("invalid thread count '") + argument + "'";
-        options.threads = *threads;
-        break;
+    if (spec->argument == OptionArgument::Required) {
+        if (m_next == m_args.size())
+            return fail("option '" + full + "' requires an argument");
+        return apply(*spec, full, m_args[m_next++]);
     }
-    case OptHits:
-    case OptContext:
-    case OptNoLineNumbers:
-    case 'o':
-    case OptFormat:
-    case OptInclude:
-        return applyOutputOption(option, argument, options);
-    case 'h':
-        options.showHelp = true;
-        break;
-    case OptVersion:
-        options.showVersion = true;
-        break;
+    return apply(*spec, full, {});
+}
+
+bool Parser::parseShortCluster(const std::string& arg)
+{
+    for (std::size_t i = 1; i < arg.size(); ++i) {
+        const OptionSpec* spec = findShortOption(arg[i]);
+        if (!spec)
+            return fail(std::string("invalid option -- '") + arg[i] + "'");
+        const std::string spelling = std::string("-") + arg[i];
+        if (spec->argument != OptionArgument::Required) {
+            if (!apply(*spec, spelling, {}))
+                return false;
+            continue;
+        }
+        if (i + 1 < arg.size())
+            return apply(*spec, spelling, arg.substr(i + 1));
+        if (m_next == m_args.size())
+            return fail(std::string("option requires an argument -- '") + arg[i] + "'");
+        return apply(*spec, spelling, m_args[m_next++]);
+    }
+    return true;
+}
+
+bool Parser::badValue(const std::string& spelling, const std::string& value, const char* allowed)
+{
+    return fail("invalid argument '" + value + "' for '" + spelling + "' (" + allowed + ")");
+}
+
+bool Parser::applyNumber(const std::string& spelling, const std::string& value, int low, int high, int& target)
+{
+    const auto number = parseClampedInt(value, low, high);
+    if (!number)
+        return fail("invalid argument '" + value + "' for '" + spelling + "' (a number from " + std::to_string(low)
+            + " to " + std::to_string(high) + ")");
+    target = *number;
+    return true;
+}
+
+bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const std::string& value)
+{
+    PanelInput& panel = m_options.panel;
+    switch (spec.id) {
+    case OptionId::Keyword:
+        m_keywords.push_back(value);
+        return true;
+    case OptionId::IgnoreCase:
+    case OptionId::CaseSensitive:
+        panel.matchCase = spec.id == OptionId::CaseSensitive;
+        return true;
+    case OptionId::WordRegexp:
+        panel.wholeWord = true;
+        return true;
+    case OptionId::AllWords:
+    case OptionId::AnyWord:
+    case OptionId::Phrase:
+        m_mode = spec.id == OptionId::AllWords ? MatchMode::AllWords
+            : spec.id == OptionId::AnyWord     ? MatchMode::AnyWord
+                                               : MatchMode::WholePhrase;
+        return true;
+    case OptionId::Mode:
+        m_mode = parseMode(value);
+        return m_mode || badValue(spelling, value, "all, any or phrase");
+    case OptionId::Unicode:
+        panel.unicodeAware = true;
+        return true;
+    case OptionId::MaxCount:
+        return applyNumber(spelling, value, kMinMaxKeys, kMaxMaxKeys, m_options.settings.maxKeys);
+    case OptionId::Folder:
+        m_options.folders.push_back(value);
+        return true;
+    case OptionId::Glob:
+        panel.filePatterns = value;
+        return true;
+    case OptionId::Recursive:
+        m_maxDepth = -1;
+        return true;
+    case OptionId::MaxDepth:
+        return applyNumber(spelling, value, 0, kMaxWalkDepth, m_maxDepth);
+    case OptionId::Hidden:
+        m_options.settings.includeHidden = true;
+        return true;
+    case OptionId::Listed:
+        m_options.listedFile = value;
+        panel.listedFilesMode = true;
+        return true;
+    case OptionId::Threads:
+        return applyNumber(spelling, value, 0, 256, m_options.threads);
     default:
-        return std::string("unknown option");
+        return applyOutput(spec, spelling, value);
     }
-    return std::nullopt;
+}
+
+bool Parser::applyOutput(const OptionSpec& spec, const std::string& spelling, const std::string& value)
+{
+    switch (spec.id) {
+    case OptionId::FilesWithMatches:
+        m_options.output = OutputMode::Paths;
+        return true;
+    case OptionId::Count:
+        m_options.output = OutputMode::Counts;
+        return true;
+    case OptionId::LineNumber:
+        m_options.output = OutputMode::Lines;
+        return true;
+    case OptionId::Json:
+        m_options.output = OutputMode::Json;
+        m_jsonAsked = true;
+        return true;
+    case OptionId::Context:
+        m_options.output = OutputMode::Context;
+        m_contextAsked = true;
+        return true;
+    case OptionId::Color: {
+        const auto color = parseColor(value.empty() ? "auto" : value);
+        m_options.color = color.value_or(ColorChoice::Auto);
+        return color || badValue(spelling, value, "auto, always or never");
+    }
+    case OptionId::NoLineNumbers:
+        m_options.showLineNumbers = false;
+        return true;
+    case OptionId::Quiet:
+        m_quiet = true;
+        return true;
+    case OptionId::Relative:
+        m_options.relativePaths = true;
+        return true;
+    case OptionId::Report:
+        m_options.reportPath = value;
+        return true;
+    case OptionId::Format: {
+        const auto format = parseReportFormat(value);
+        m_options.reportFormat = format.value_or(ReportFormat::Csv);
+        return format || badValue(spelling, value, "csv, import or text");
+    }
+    case OptionId::Include:
+        if (auto bad = parseReportColumns(value, m_options.reportOptions))
+            return fail("invalid report column '" + *bad + "' for '" + spelling
+                + "' (path, type, size, modified, keywords or context)");
+        return true;
+    case OptionId::Help:
+        m_options.showHelp = true;
+        return true;
+    case OptionId::Version:
+        m_options.showVersion = true;
+        return true;
+    default:
+        return fail("unhandled option '" + spelling + "'");
+    }
+}
+
+bool Parser::finish()
+{
+    PanelInput& panel = m_options.panel;
+    if (m_keywords.empty()) {
+        panel.keywordText = joined(m_plain);
+    } else {
+        panel.keywordText = joined(m_keywords);
+        m_options.folders.insert(m_options.folders.end(), m_plain.begin(), m_plain.end());
+    }
+    // Several -e keywords are alternatives unless a mode says otherwise.
+    panel.matchMode = m_mode.value_or(m_keywords.empty() ? MatchMode::AllWords : MatchMode::AnyWord);
+    panel.subFolders = m_maxDepth != 0;
+    m_options.settings.maxDepth = m_maxDepth;
+    if (m_quiet)
+        m_options.output = OutputMode::Quiet;
+    if (m_jsonAsked && m_contextAsked)
+        return fail("--json and --context cannot be combined");
+    return true;
 }
 
 } // namespace
@@ -229,39 +345,9 @@ std::optional<int> parseClampedInt(const std::string& text, int low, int high)
     return static_cast<int>(std::clamp<long long>(value, low, high));
 }
 
-CliParse parseCliOptions(int argc, char** argv)
+CliParse parseCliOptions(int argc, const char* const* argv)
 {
-    CliParse parse;
-    CliOptions options;
-    options.panel.filePatterns = "*.*";
-    opterr = 0;
-    optind = 0; // also resets getopt's state, so the parser can run more than once
-    int option = 0;
-    while ((option = getopt_long(argc, argv, ":d:p:srcwum:Hk:l:o:h", kLongOptions, nullptr)) != -1) {
-        if (option == '?' || option == ':') {
-            const std::string name
-                = optopt ? std::string("-") + static_cast<char>(optopt) : std::string(argv[optind - 1]);
-            parse.error = (option == ':' ? "option requires an argument: " : "unknown option: ") + name;
-            return parse;
-        }
-        if (auto error = applyOption(option, optarg, options)) {
-            parse.error = *error;
-            return parse;
-        }
-    }
-    if (options.printHits && options.printContext) {
-        parse.error = "--hits and --context cannot be combined";
-        return parse;
-    }
-    std::string keywords;
-    for (int i = optind; i < argc; ++i) {
-        if (i > optind)
-            keywords.push_back(' ');
-        keywords += argv[i];
-    }
-    options.panel.keywordText = keywords;
-    parse.options = std::move(options);
-    return parse;
+    return Parser(argc, argv).parse();
 }
 
 } // namespace vellick

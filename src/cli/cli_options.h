@@ -5,19 +5,26 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellick {
 
+// What vellick-cli prints for each found file.
+enum class OutputMode { Paths, Counts, Lines, Json, Context, Quiet };
+enum class ColorChoice { Auto, Always, Never };
+
 // vellick-cli's command line: the search panel's options plus what to print.
 struct CliOptions {
-    PanelInput panel;
+    PanelInput panel; // panel.folder is unused: see folders
     SearchSettings settings;
-    std::optional<std::string> listedFile; // -l: re-check the paths listed in this file
-    bool printHits = false; // --hits: one JSON object per found file
-    int threads = 0; // --threads: scanning threads; 0 means one per processor
-    bool printContext = false; // --context: each path followed by its display lines
-    bool showLineNumbers = true; // display lines and report lines start with their line-number prefix
-    std::optional<std::string> reportPath; // -o: write a report of every found file
+    std::vector<std::string> folders; // -d and, with -e, the arguments; none means the current folder
+    std::optional<std::string> listedFile; // --listed: re-check the paths listed in this file
+    OutputMode output = OutputMode::Paths;
+    ColorChoice color = ColorChoice::Auto;
+    bool relativePaths = false; // --relative
+    int threads = 0; // -j: scanning threads; 0 means one per processor
+    bool showLineNumbers = true; // --context lines and report lines start with their line-number prefix
+    std::optional<std::string> reportPath; // --report: write a report of every found file
     ReportFormat reportFormat = ReportFormat::Csv;
     ReportOptions reportOptions; // --include
     bool showHelp = false;
@@ -30,11 +37,9 @@ struct CliParse {
     std::string error;
 };
 
-CliParse parseCliOptions(int argc, char** argv);
+CliParse parseCliOptions(int argc, const char* const* argv);
 
 // A decimal integer with an optional sign, clamped to [low, high]; nothing when the text is not one.
 std::optional<int> parseClampedInt(const std::string& text, int low, int high);
-
-extern const char* const kCliUsage;
 
 } // namespace vellick

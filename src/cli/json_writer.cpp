@@ -3,6 +3,8 @@
 #include "results/cline.h"
 #include "search/utf8_sequence.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace vellick {
@@ -70,10 +72,59 @@ std::string jsonString(std::string_view bytes)
     return out;
 }
 
-std::string hitsJson(const CLine& line)
+bool isValidUtf8(std::string_view bytes)
 {
-    std::string out = "{\"path\":" + jsonString(line.path) + ",\"kind\":" + std::to_string(static_cast<int>(line.kind))
-        + ",\"size\":" + std::to_string(line.size) + ",\"modified\":" + std::to_string(line.modified) + ",\"hits\":[";
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80)
+            ++pos;
+        else if (const std::size_t length = utf8SequenceLength(bytes, pos))
+            pos += length;
+        else
+            return false;
+    }
+    return true;
+}
+
+std::string lossyUtf8(std::string_view bytes)
+{
+    std::string out;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = static_cast<unsigned char>(bytes[pos]) < 0x80 ? 1 : utf8SequenceLength(bytes, pos);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++pos;
+        } else {
+            out.append(bytes.substr(pos, length));
+            pos += length;
+        }
+    }
+    return out;
+}
+
+std::string base64(std::string_view bytes)
+{
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t pos = 0; pos < bytes.size(); pos += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - pos);
+        uint32_t group = 0;
+        for (std::size_t i = 0; i < 3; ++i)
+            group = (group << 8) | (i < count ? static_cast<unsigned char>(bytes[pos + i]) : 0U);
+        for (std::size_t i = 0; i < 4; ++i)
+            out.push_back(i <= count ? kDigits[(group >> (18 - 6 * i)) & 0x3F] : '=');
+    }
+    return out;
+}
+
+std::string hitsJson(const CLine& line, std::string_view path)
+{
+    std::string out = "{\"path\":";
+    if (isValidUtf8(path))
+        out += jsonString(path);
+    else
+        out += jsonString(lossyUtf8(path)) + ",\"path_bytes\":\"" + base64(path) + "\"";
+    out += ",\"kind\":" + std::to_string(static_cast<int>(line.kind)) + ",\"size\":" + std::to_string(line.size)
+        + ",\"modified\":" + std::to_string(line.modified) + ",\"hits\":[";
     for (std::size_t i = 0; i < line.hitCount(); ++i) {
         if (i > 0)
             out.push_back(',');

@@ -11,7 +11,16 @@ class CLine;
 // \u00xx, valid UTF-8 as it is, and each byte of an invalid UTF-8 sequence as \u00xx.
 std::string jsonString(std::string_view bytes);
 
-// {"path":...,"kind":1,"size":N,"modified":N,"hits":[[offset,line,length,pattern],...]}
-std::string hitsJson(const CLine& line);
+// True when every byte sequence of `bytes` is valid UTF-8.
+bool isValidUtf8(std::string_view bytes);
+// The bytes with each byte of an invalid UTF-8 sequence replaced by U+FFFD.
+std::string lossyUtf8(std::string_view bytes);
+// Standard base64 with padding.
+std::string base64(std::string_view bytes);
+
+// {"path":...,"kind":1,"size":N,"modified":N,"hits":[[offset,line,length,pattern],...]} for a found file
+// printed as `path`. A path that is not valid UTF-8 is given as lossy text, followed by
+// "path_bytes":"BASE64" holding its exact bytes.
+std::string hitsJson(const CLine& line, std::string_view path);
 
 } // namespace vellick

@@ -1,8 +1,8 @@
 #include "fileops/rename_rules.h"
 
+#include "base/byte_compare.h"
 #include "platform/file_renamer.h"
 #include "results/vellick_doc.h"
-#include "base/byte_compare.h"
 
 namespace vellick {
 namespace {

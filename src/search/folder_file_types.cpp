@@ -1,8 +1,8 @@
 #include "search/folder_file_types.h"
 
+#include "base/byte_compare.h"
 #include "base/directory_listing.h"
 #include "base/unique_fd.h"
-#include "base/byte_compare.h"
 #include "search/file_type_selection.h"
 
 #include <algorithm>

@@ -44,7 +44,7 @@ FolderWalk::EventType FolderWalk::next()
                 return EventType::File;
             frame.inSubFolders = true;
             frame.entryIndex = 0;
-            if (!m_subFolders) {
+            if (!m_subFolders || (m_maxDepth >= 0 && m_frames.size() > static_cast<std::size_t>(m_maxDepth))) {
                 m_frames.pop_back();
                 continue;
             }

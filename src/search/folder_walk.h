@@ -32,6 +32,9 @@ public:
 
     FolderWalk(std::vector<std::string> filePatterns, bool subFolders, bool includeHidden);
 
+    // With sub-folders, enters folders down to this level only (the root is level 0); -1 for no limit.
+    void setMaxDepth(int maxDepth) { m_maxDepth = maxDepth; }
+
     // Begins at the directory `rootPath` names (absolute).
     void start(const std::string& rootPath);
     EventType next();
@@ -55,6 +58,7 @@ private:
     std::vector<std::string> m_patterns;
     bool m_subFolders;
     bool m_includeHidden;
+    int m_maxDepth = -1;
     std::vector<Frame> m_frames;
     bool m_pendingEnter = false;
     std::string_view m_name;

@@ -1,18 +1,32 @@
 #include "search/scan_pipeline.h"
 
 #include <algorithm>
+#include <new>
+#include <system_error>
 
 namespace vellick {
 
 ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans)
     : m_plan(plan)
-    , m_runThreadScans(runThreadScans || workerCount < 1)
+    , m_runThreadScans(runThreadScans)
 {
+    // A worker's scanner is made here, so that running out of memory for it, or of threads, ends up here
+    // too: the search then goes on with the workers there are.
+    m_workers.reserve(static_cast<std::size_t>(std::max(workerCount, 0)));
+    m_workerScanners.reserve(m_workers.capacity());
+    for (int i = 0; i < workerCount; ++i) {
+        try {
+            FileScanner& scanner = *m_workerScanners.emplace_back(std::make_unique<FileScanner>(plan));
+            m_workers.emplace_back([this, &scanner] { workerLoop(scanner); });
+        } catch (const std::system_error&) {
+            break;
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+    }
+    m_runThreadScans = m_runThreadScans || m_workers.empty();
     if (m_runThreadScans)
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
-
-    for (int i = 0; i < workerCount; ++i)
-        m_workers.emplace_back([this] { workerLoop(); });
 }
 
 ScanPipeline::~ScanPipeline()
@@ -80,9 +94,8 @@ void ScanPipeline::pop()
     m_spare.back()->directory.reset();
 }
 
-void ScanPipeline::workerLoop()
+void ScanPipeline::workerLoop(FileScanner& scanner)
 {
-    FileScanner scanner(m_plan);
     scanner.setCancelFlag(&m_cancel);
     std::unique_lock lock(m_mutex);
     for (;;) {

@@ -50,7 +50,7 @@ private:
         SlotState state = SlotState::Queued;
     };
 
-    void workerLoop();
+    void workerLoop(FileScanner& scanner);
     void scanSlot(FileScanner& scanner, Slot& slot);
 
     const ScanPlan& m_plan;
@@ -65,6 +65,7 @@ private:
     bool m_stopping = false;
     std::atomic<bool> m_cancel { false };
     std::vector<std::thread> m_workers;
+    std::vector<std::unique_ptr<FileScanner>> m_workerScanners; // one per worker, in order
 };
 
 } // namespace vellick

@@ -30,6 +30,9 @@ inline constexpr std::size_t kMaxFilePatternText = 8191;
 inline constexpr int kMinMaxKeys = 1;
 inline constexpr int kMaxMaxKeys = 1024;
 
+// Deepest folder level a walk may be limited to (vellick-cli's --max-depth); the root folder is level 0.
+inline constexpr int kMaxWalkDepth = 1000000;
+
 // The inputs of one search, captured when Start is pressed. Nothing in it changes while the search runs,
 // and nothing else (no current directory) decides what is searched.
 struct SearchCriteria {
@@ -46,6 +49,7 @@ struct SearchCriteria {
 struct SearchSettings {
     bool includeHidden = false;
     int maxKeys = kMaxMaxKeys;
+    int maxDepth = -1; // with sub-folders: the deepest level entered; -1 for no limit
 };
 
 } // namespace vellick

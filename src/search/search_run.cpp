@@ -50,6 +50,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        m_walk->setMaxDepth(settings.maxDepth);
         m_walk->start(criteria.rootFolder);
         m_walkDone = false;
     }

@@ -41,19 +41,19 @@ protected:
 
 TEST_F(CliReportTest, ContextPrintsEachPathWithItsDisplayLines)
 {
-    const CliResult result = run(m_tree.root(), "-d docs -p '*.txt' --context alpha");
+    const CliResult result = run(m_tree.root(), "-d docs -g '*.txt' --context alpha");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(
         result.out, m_tree.path("docs/notes.txt") + "\nline    1:  alpha world\nline    2: second \"alpha\" line\n");
 
-    const CliResult plain = run(m_tree.root(), "-d docs -p '*.txt' --context --no-line-numbers alpha");
+    const CliResult plain = run(m_tree.root(), "-d docs -g '*.txt' --context --no-line-numbers alpha");
     EXPECT_EQ(plain.out, m_tree.path("docs/notes.txt") + "\n alpha world\nsecond \"alpha\" line\n");
 }
 
 TEST_F(CliReportTest, ReportWithRealTypeNamesFromTheStartDirectory)
 {
     const CliResult result
-        = run(m_tree.root(), "-d docs -o report.txt --format text --include type,size,keywords,context alpha");
+        = run(m_tree.root(), "-d docs --report report.txt --format text --include type,size,keywords,context alpha");
     EXPECT_EQ(result.status, 0) << result.err;
     // Relative to where vellick-cli started, not to the searched folder.
     EXPECT_FALSE(std::filesystem::exists(m_tree.path("docs/report.txt")));
@@ -62,15 +62,15 @@ TEST_F(CliReportTest, ReportWithRealTypeNamesFromTheStartDirectory)
 
 TEST_F(CliReportTest, ReportFailures)
 {
-    const CliResult cannotCreate = run(m_tree.root(), "-d docs -o missing/report.csv alpha");
+    const CliResult cannotCreate = run(m_tree.root(), "-d docs --report missing/report.csv alpha");
     EXPECT_EQ(cannotCreate.status, 2);
     EXPECT_NE(cannotCreate.err.find("Open file failed.\n"), std::string::npos);
 
-    const CliResult noneFound = run(m_tree.root(), "-d docs -o none.csv zzzz");
+    const CliResult noneFound = run(m_tree.root(), "-d docs --report none.csv zzzz");
     EXPECT_EQ(noneFound.status, 1);
     EXPECT_FALSE(std::filesystem::exists(m_tree.path("none.csv")));
 
-    const CliResult full = run(m_tree.root(), "-d docs -o /dev/full alpha");
+    const CliResult full = run(m_tree.root(), "-d docs --report /dev/full alpha");
     EXPECT_EQ(full.status, 2);
     EXPECT_NE(full.err.find("Write file failed.\n"), std::string::npos);
 }
@@ -78,8 +78,8 @@ TEST_F(CliReportTest, ReportFailures)
 TEST_F(CliReportTest, BadReportOptions)
 {
     EXPECT_EQ(run(m_tree.root(), "--hits --context alpha").status, 2);
-    EXPECT_EQ(run(m_tree.root(), "-o r.csv --format xml alpha").status, 2);
-    EXPECT_EQ(run(m_tree.root(), "-o r.csv --include path,colour alpha").status, 2);
+    EXPECT_EQ(run(m_tree.root(), "--report r.csv --format xml alpha").status, 2);
+    EXPECT_EQ(run(m_tree.root(), "--report r.csv --include path,colour alpha").status, 2);
     EXPECT_EQ(run(m_tree.root(), "-o").status, 2);
     EXPECT_FALSE(std::filesystem::exists(m_tree.path("r.csv")));
 }

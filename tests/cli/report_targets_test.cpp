@@ -36,10 +36,11 @@ protected:
         const std::string& options, const std::string& target, const std::string& oldReport = "")
     {
         const std::string mount = m_tree.makeFolder("mount");
-        const std::string script = "mount -t tmpfs -o \"$1\" vellick-test \"$2\" || exit 99\n"
-                                   "[ -z \"$5\" ] || printf %s \"$5\" >\"$2/$4\"\n"
-                                   "\"$3\" -d docs -o \"$2/$4\" --format text --include context needle >/dev/null\n"
-                                   "echo \"exit $?\"; ls -A \"$2\"; [ -z \"$5\" ] || cat \"$2/$4\"";
+        const std::string script
+            = "mount -t tmpfs -o \"$1\" vellick-test \"$2\" || exit 99\n"
+              "[ -z \"$5\" ] || printf %s \"$5\" >\"$2/$4\"\n"
+              "\"$3\" -d docs --report \"$2/$4\" --format text --include context needle >/dev/null\n"
+              "echo \"exit $?\"; ls -A \"$2\"; [ -z \"$5\" ] || cat \"$2/$4\"";
         return runProcess(
             { kUnshare, "-m", "/bin/sh", "-c", script, "sh", options, mount, VELLICK_CLI_PATH, target, oldReport },
             m_tree.root());
@@ -66,13 +67,13 @@ TEST_F(ReportTargetsTest, UnwritableFolderOrFileIsNotWritten)
     ::chmod(m_tree.path("old.csv").c_str(), 0644);
 
     const ProcessResult inFolder = runProcess(
-        withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "closed/report.csv", "needle" }), m_tree.root());
+        withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "closed/report.csv", "needle" }), m_tree.root());
     EXPECT_EQ(inFolder.exitStatus, 2);
     EXPECT_NE(inFolder.err.find("Open file failed.\n"), std::string::npos) << inFolder.err;
     EXPECT_TRUE(std::filesystem::is_empty(m_tree.path("closed")));
 
     const ProcessResult overFile
-        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "old.csv", "needle" }), m_tree.root());
+        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "old.csv", "needle" }), m_tree.root());
     EXPECT_EQ(overFile.exitStatus, 2);
     EXPECT_NE(overFile.err.find("Open file failed.\n"), std::string::npos) << overFile.err;
     EXPECT_EQ(readFile(m_tree.path("old.csv")), "an older report\n");
@@ -112,7 +113,7 @@ TEST_F(ReportTargetsTest, FullDiskIsNotReportedAsSuccess)
 // overwritten in place.
 TEST_F(ReportTargetsTest, WritableReportInAClosedFolderIsOverwrittenInPlace)
 {
-    const auto cli = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "-o", "closed/old.csv", "needle" });
+    const auto cli = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "closed/old.csv", "needle" });
     if (cli.empty())
         GTEST_SKIP() << "running as root without setpriv: cannot take the rights away";
     const std::string old = m_tree.write("closed/old.csv", "an older report\n");

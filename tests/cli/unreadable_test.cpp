@@ -49,7 +49,7 @@ protected:
 
 TEST_F(UnreadableTest, CountedAndPassedOver)
 {
-    const ProcessResult result = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-s", "needle" }), m_tree.root());
+    const ProcessResult result = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-r", "needle" }), m_tree.root());
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\n" + m_tree.path("sub/also.txt") + "\n");
     // readable, secret, the link to secret and sub/also were handed to the scanner.
@@ -60,7 +60,7 @@ TEST_F(UnreadableTest, ListedFilesThatCannotBeReadLoseTheirRows)
 {
     m_tree.write("list.txt", "readable.txt\nsecret.txt\nlocked/inner.txt\nlistonly/seen.txt\n");
     const ProcessResult result
-        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-l", "list.txt", "--context", "needle" }), m_tree.root());
+        = runProcess(withoutRoot({ VELLICK_CLI_PATH, "--listed", "list.txt", "--context", "needle" }), m_tree.root());
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\nline    1: needle\n");
     EXPECT_NE(result.err.find("1 file found (4 files checked)."), std::string::npos) << result.err;

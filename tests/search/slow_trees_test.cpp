@@ -97,7 +97,7 @@ CliRun runCli(const std::string& folder, const std::string& keyword)
         for (int fd : { STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO })
             ::dup2(null, fd);
         ::execl(
-            VELLICK_CLI_PATH, "vellick-cli", "-s", "-d", folder.c_str(), keyword.c_str(), static_cast<char*>(nullptr));
+            VELLICK_CLI_PATH, "vellick-cli", "-r", "-d", folder.c_str(), keyword.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     CliRun run;

@@ -1,8 +1,8 @@
 #include "platform/linux/desktop/freedesktop_file_manager.h"
 
+#include "base/parent_directory.h"
 #include "platform/file_uri.h"
 #include "platform/launcher.h"
-#include "base/parent_directory.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
