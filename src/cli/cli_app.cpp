@@ -10,6 +10,7 @@
 #include "search/text_rules.h"
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fstream>
 #include <thread>
@@ -24,11 +25,14 @@ constexpr int kExitNoneFound = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kStepBudget = 256;
 
-volatile std::sig_atomic_t g_interrupted = 0;
+// The run Ctrl-C stops: stop() only stores into an atomic flag, so a scan deep in a large file ends at
+// its next block.
+std::atomic<SearchRun*> g_interruptedRun { nullptr };
 
 extern "C" void onInterrupt(int)
 {
-    g_interrupted = 1;
+    if (SearchRun* run = g_interruptedRun.load())
+        run->stop();
 }
 
 int badInput(std::ostream& err, const std::string& text)
@@ -112,14 +116,12 @@ int runSearch(const CliOptions& options, const std::string& startDirectory, CVel
     // vellick-cli scans on its own thread too, so --threads 1 means exactly one thread.
     const int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
     run.setScanThreads(std::max(threads, 1) - 1, true);
-    g_interrupted = 0;
-    auto previous = std::signal(SIGINT, onInterrupt);
     run.start(*request.criteria, options.settings);
-    while (run.step(kStepBudget)) {
-        if (g_interrupted)
-            run.stop();
-    }
+    g_interruptedRun = &run;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    while (run.step(kStepBudget)) { }
     static_cast<void>(std::signal(SIGINT, previous));
+    g_interruptedRun = nullptr;
     host.clearProgress();
     printRows(doc, options, host, out);
     out.flush();

@@ -4,12 +4,16 @@
 
 namespace vellick {
 
-ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans)
+ScanPipeline::ScanPipeline(
+    const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag)
     : m_plan(plan)
     , m_runThreadScans(runThreadScans || workerCount < 1)
+    , m_stopFlag(stopFlag)
 {
-    if (m_runThreadScans)
+    if (m_runThreadScans) {
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
+        m_runThreadScanner->setCancelFlags(m_stopFlag);
+    }
 
     for (int i = 0; i < workerCount; ++i)
         m_workers.emplace_back([this] { workerLoop(); });
@@ -83,7 +87,7 @@ void ScanPipeline::pop()
 void ScanPipeline::workerLoop()
 {
     FileScanner scanner(m_plan);
-    scanner.setCancelFlag(&m_cancel);
+    scanner.setCancelFlags(&m_cancel, m_stopFlag);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_work.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });

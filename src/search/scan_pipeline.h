@@ -24,7 +24,9 @@ class ScanPipeline {
 public:
     static constexpr std::size_t kWindow = 64;
 
-    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans);
+    // `stopFlag` (may be null) is the run's Stop: every scan, on any thread, ends at its next block once
+    // it is set.
+    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag);
     ~ScanPipeline();
     ScanPipeline(const ScanPipeline&) = delete;
     ScanPipeline& operator=(const ScanPipeline&) = delete;
@@ -55,6 +57,7 @@ private:
 
     const ScanPlan& m_plan;
     bool m_runThreadScans;
+    const std::atomic<bool>* m_stopFlag;
     std::unique_ptr<FileScanner> m_runThreadScanner;
     std::deque<std::unique_ptr<Slot>> m_queued; // oldest first; only the run's thread adds and removes
     std::vector<std::unique_ptr<Slot>> m_spare; // finished slots kept for their buffers

@@ -54,14 +54,15 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_host.beep();
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
     m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
-    m_searchRunning = true;
+    m_stopRequested.store(false, std::memory_order_relaxed);
     m_inProgress = true;
     if (criteria.listedFilesMode) {
         m_recheckScanner = std::make_unique<FileScanner>(*m_plan);
+        m_recheckScanner->setCancelFlags(&m_stopRequested);
         m_recheckRow = 0;
         m_recheckLeft = m_doc.rowCount();
     } else {
-        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans);
+        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         m_walk->start(currentDirectory().value_or("."));
@@ -75,7 +76,7 @@ bool SearchRun::step(int budget, std::chrono::milliseconds maxWait)
         return false;
     Progress progress = Progress::Continue;
     for (; budget > 0 && progress == Progress::Continue; --budget) {
-        if (!m_searchRunning)
+        if (m_stopRequested.load(std::memory_order_relaxed))
             progress = Progress::Ended;
         else
             progress = m_criteria.listedFilesMode ? recheckStep() : walkStep(maxWait);
@@ -199,8 +200,7 @@ void SearchRun::finish()
     m_host.invalidateTextPane();
     m_host.setCombosReadOnly(false);
     m_host.setBusy(false);
-    const bool stopped = !m_searchRunning;
-    m_searchRunning = false;
+    const bool stopped = m_stopRequested.load(std::memory_order_relaxed);
     m_inProgress = false;
     if (stopped)
         m_host.showMessage(kStoppedMessage);

@@ -7,6 +7,7 @@
 #include "search/scan_plan.h"
 #include "search/search_options.h"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <deque>
@@ -43,11 +44,14 @@ public:
     // Takes up to `budget` files or folder entries, waiting at most `maxWait` for a file's result;
     // false once the run has ended.
     bool step(int budget, std::chrono::milliseconds maxWait = kWaitForever);
-    // The Start/Stop command during a run.
-    void stop() { m_searchRunning = false; }
+    // The Start/Stop command during a run; the run ends at its next step, a scan in progress at its next
+    // block. Safe from a signal handler or another thread: it only stores into a lock-free atomic flag.
+    void stop() noexcept { m_stopRequested.store(true, std::memory_order_relaxed); }
+    // The flag stop() sets, which the scanners test between blocks. Cleared by start().
+    const std::atomic<bool>& cancelFlag() const { return m_stopRequested; }
 
     // The search-running flag: handlers that must not act during a run test it.
-    bool searchRunning() const { return m_searchRunning; }
+    bool searchRunning() const { return m_inProgress && !m_stopRequested.load(std::memory_order_relaxed); }
     // Between start() and the end of the run (also while a stop is being finished).
     bool inProgress() const { return m_inProgress; }
     int foundCount() const { return m_foundCount; }
@@ -56,6 +60,8 @@ public:
     uint32_t flags() const { return m_keywords.flags(); }
 
 private:
+    static_assert(std::atomic<bool>::is_always_lock_free);
+
     enum class Progress { Continue, Waiting, Ended };
     struct WalkEvent {
         FolderWalk::EventType type;
@@ -82,7 +88,7 @@ private:
     std::unique_ptr<ScanPipeline> m_pipeline;
     std::unique_ptr<FileScanner> m_recheckScanner;
     ScanResult m_recheckResult;
-    bool m_searchRunning = false;
+    std::atomic<bool> m_stopRequested { false };
     bool m_inProgress = false;
     int m_foundCount = 0;
     unsigned m_checkedCount = 0;
