@@ -1,5 +1,6 @@
 #include "search/file_scanner.h"
 
+#include "search/open_file_limit.h"
 #include "search/unique_fd.h"
 
 #include <algorithm>
@@ -66,7 +67,8 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     result.reset();
     if (m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty()))
         return;
-    UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    UniqueFd fd(openWaitingForDescriptor(
+        dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, [this] { return cancelled(); }));
     struct stat status { };
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return;

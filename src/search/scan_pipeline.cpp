@@ -41,6 +41,8 @@ void ScanPipeline::queue(std::shared_ptr<const OpenDirectory> directory, std::st
         slot = std::move(m_spare.back());
         m_spare.pop_back();
     }
+    if (m_queued.empty() || m_queued.back()->directory != directory)
+        ++m_heldFolders;
     slot->directory = std::move(directory);
     slot->name.assign(name);
     slot->state = SlotState::Queued;
@@ -81,6 +83,8 @@ void ScanPipeline::pop()
 {
     m_spare.push_back(std::move(m_queued.front()));
     m_queued.pop_front();
+    if (m_queued.empty() || m_queued.front()->directory != m_spare.back()->directory)
+        --m_heldFolders;
     m_spare.back()->directory.reset();
 }
 

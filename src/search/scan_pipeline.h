@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -31,7 +32,9 @@ public:
     ScanPipeline(const ScanPipeline&) = delete;
     ScanPipeline& operator=(const ScanPipeline&) = delete;
 
-    bool full() const { return m_queued.size() >= kWindow; }
+    // Queued files keep their folders open: at most `count` different folders are held at once.
+    void limitHeldFolders(std::size_t count) { m_folderLimit = count > 0 ? count : 1; }
+    bool full() const { return m_queued.size() >= kWindow || m_heldFolders >= m_folderLimit; }
     bool empty() const { return m_queued.empty(); }
     void queue(std::shared_ptr<const OpenDirectory> directory, std::string_view name);
 
@@ -60,6 +63,8 @@ private:
     const std::atomic<bool>* m_stopFlag;
     std::unique_ptr<FileScanner> m_runThreadScanner;
     std::deque<std::unique_ptr<Slot>> m_queued; // oldest first; only the run's thread adds and removes
+    std::size_t m_heldFolders = 0; // different directories among m_queued (files come folder by folder)
+    std::size_t m_folderLimit = SIZE_MAX;
     std::vector<std::unique_ptr<Slot>> m_spare; // finished slots kept for their buffers
     std::deque<Slot*> m_waiting; // queued slots no one scans yet
     std::mutex m_mutex;

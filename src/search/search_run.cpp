@@ -2,6 +2,7 @@
 
 #include "results/vellick_doc.h"
 #include "search/file_patterns.h"
+#include "search/open_file_limit.h"
 #include "search/parent_directory.h"
 #include "search/run_texts.h"
 #include "search/search_host.h"
@@ -15,6 +16,20 @@ namespace vellick {
 namespace {
 // Walk events held ahead of the run, files and folder entries together.
 constexpr std::size_t kMaxEventsAhead = 4 * ScanPipeline::kWindow;
+
+// Folders the walk keeps open on its way down, and folders files queued for scanning keep open: each
+// half of the descriptors left when every scanning thread has its file open and a few are kept spare
+// (a listing being read, a folder opened again, a report).
+std::size_t openFoldersAllowed(int scanThreads)
+{
+    constexpr std::size_t kSpare = 8;
+    const std::size_t busy = static_cast<std::size_t>(scanThreads) + 1 + kSpare;
+    const std::size_t free = freeDescriptors();
+    return free > busy ? (free - busy) / 2 : 1;
+}
+
+// How long the walk waits between tries when no descriptor is free for a folder.
+constexpr std::chrono::milliseconds kDescriptorPause { 5 };
 } // namespace
 
 SearchRun::SearchRun(CVellickDoc& doc, SearchHost& host)
@@ -65,6 +80,9 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        const std::size_t folders = openFoldersAllowed(m_workers);
+        m_pipeline->limitHeldFolders(folders);
+        m_walk->keepFoldersOpen(folders);
         m_walk->start(currentDirectory().value_or("."));
         m_walkDone = false;
     }
@@ -91,21 +109,25 @@ bool SearchRun::step(int budget, std::chrono::milliseconds maxWait)
 // Walks on ahead of the files taken, queueing files for the scanning threads.
 void SearchRun::walkAhead()
 {
-    while (!m_walkDone && !m_pipeline->full() && m_walkEvents.size() < kMaxEventsAhead) {
+    m_walkBlocked = false;
+    while (!m_walkDone && !m_walkBlocked && !m_pipeline->full() && m_walkEvents.size() < kMaxEventsAhead) {
         const FolderWalk::EventType type = m_walk->next();
         switch (type) {
+        case FolderWalk::EventType::OutOfDescriptors:
+            m_walkBlocked = true; // tried again once files taken have let their folders go
+            break;
         case FolderWalk::EventType::Done:
             m_walkDone = true;
             break;
         case FolderWalk::EventType::File:
             m_pipeline->queue(m_walk->openDirectory(), m_walk->name());
-            m_walkEvents.push_back({ type, nullptr });
+            m_walkEvents.push_back({ type, {} });
             break;
         case FolderWalk::EventType::EnteredFolder:
-            m_walkEvents.push_back({ type, m_walk->openDirectory() });
+            m_walkEvents.push_back({ type, m_walk->directory() });
             break;
         case FolderWalk::EventType::SubFolderEntry:
-            m_walkEvents.push_back({ type, nullptr });
+            m_walkEvents.push_back({ type, {} });
             break;
         }
     }
@@ -117,10 +139,11 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
     for (;;) {
         walkAhead();
         if (m_walkEvents.empty())
-            return Progress::Ended;
+            return m_walkBlocked ? waitForDescriptor() : Progress::Ended;
+        m_blockedSince.reset();
         const WalkEvent& event = m_walkEvents.front();
         if (event.type == FolderWalk::EventType::EnteredFolder) {
-            m_host.setStatusText(folderProgressText(m_checkedCount, event.directory->path));
+            m_host.setStatusText(folderProgressText(m_checkedCount, event.folder));
             m_walkEvents.pop_front();
             continue;
         }
@@ -143,6 +166,23 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         m_walkEvents.pop_front();
         return m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
     }
+}
+
+// Nothing is held any more and still no descriptor is free for the next folder: something outside the
+// walk holds them. The walk waits for one a while, then passes that folder over.
+SearchRun::Progress SearchRun::waitForDescriptor()
+{
+    constexpr std::chrono::seconds kLongestWait { 30 };
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_blockedSince)
+        m_blockedSince = now;
+    if (now - *m_blockedSince > kLongestWait) {
+        m_walk->passOverBlocked();
+        m_blockedSince.reset();
+        return Progress::Continue;
+    }
+    std::this_thread::sleep_for(kDescriptorPause);
+    return Progress::Waiting;
 }
 
 // Re-checks the listed file in the current row; a file that no longer matches loses its row.

@@ -65,11 +65,12 @@ private:
     enum class Progress { Continue, Waiting, Ended };
     struct WalkEvent {
         FolderWalk::EventType type;
-        std::shared_ptr<const OpenDirectory> directory;
+        std::string folder; // of EnteredFolder; a path, so that no descriptor is held for it
     };
 
     void walkAhead();
     Progress walkStep(std::chrono::milliseconds maxWait);
+    Progress waitForDescriptor();
     Progress recheckStep();
     bool takeResult(const ScanResult& result);
     void finish();
@@ -85,6 +86,8 @@ private:
     std::optional<FolderWalk> m_walk;
     std::deque<WalkEvent> m_walkEvents; // walked ahead, not yet taken
     bool m_walkDone = false;
+    bool m_walkBlocked = false; // the walk waits for a descriptor
+    std::optional<std::chrono::steady_clock::time_point> m_blockedSince;
     std::unique_ptr<ScanPipeline> m_pipeline;
     std::unique_ptr<FileScanner> m_recheckScanner;
     ScanResult m_recheckResult;
