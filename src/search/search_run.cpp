@@ -85,6 +85,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_walk->keepFoldersOpen(folders);
         m_walk->start(currentDirectory().value_or("."));
         m_walkDone = false;
+        m_blockedSince.reset();
     }
 }
 
