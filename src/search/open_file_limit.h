@@ -5,8 +5,9 @@
 
 namespace vellick {
 
-// Raises the process's limit of open files to the most it may have: the folder walk holds one open
-// descriptor per level of a deep tree, and scans ahead hold a few more.
+// Raises the process's limit of open files to the most it may have: the folder walk keeps the folders on
+// its way down open, and files queued for scanning keep theirs, as far as the limit leaves room (the
+// search run shares out freeDescriptors()); more room means fewer folders opened again.
 void raiseOpenFileLimit();
 
 // How many more descriptors this process may open now: its limit less those it has open.
