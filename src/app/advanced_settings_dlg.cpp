@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -29,6 +30,7 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
     , m_includeHidden(new QCheckBox(QStringLiteral("Include hidden files and system files when searching *.*")))
     , m_slider(new QSlider(Qt::Horizontal))
     , m_number(new QLabel)
+    , m_editorCommand(new QLineEdit)
 {
     setWindowTitle(QStringLiteral("Advanced Settings"));
     m_includeHidden->setObjectName(QStringLiteral("includeHidden"));
@@ -64,6 +66,16 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
                                     "the search speed might be and the more information you get in the file.")),
         3, 0, 1, 3);
 
+    auto* editor = new QGroupBox(QStringLiteral("Editor command"));
+    auto* editorLayout = new QVBoxLayout(editor);
+    m_editorCommand->setObjectName(QStringLiteral("editorCommand"));
+    m_editorCommand->setAccessibleName(QStringLiteral("Editor command"));
+    editorLayout->addWidget(m_editorCommand);
+    auto* editorHint = new QLabel(QStringLiteral("Open at Line runs this program: %f stands for the file, %l for the "
+                                                 "line. Put an argument with spaces in double quotes."));
+    editorHint->setWordWrap(true);
+    editorLayout->addWidget(editorHint);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAdvancedSettingsDlg::accept);
@@ -71,6 +83,7 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hidden);
     layout->addWidget(limit);
+    layout->addWidget(editor);
     layout->addWidget(buttons);
     setMinimumWidth(460);
 }
@@ -82,6 +95,19 @@ void CAdvancedSettingsDlg::setValues(const SearchSettings& settings)
     m_slider->setValue(settings.maxKeys);
     m_number->setText(QString::number(m_slider->value()));
     m_values.maxKeys = m_slider->value();
+}
+
+void CAdvancedSettingsDlg::setEditorCommand(const QString& stored, const QString& detected)
+{
+    m_detectedEditor = detected;
+    m_editorCommand->setPlaceholderText(detected);
+    m_editorCommand->setText(stored.isEmpty() ? detected : stored);
+}
+
+QString CAdvancedSettingsDlg::editorCommand() const
+{
+    const QString command = m_editorCommand->text().trimmed();
+    return command == m_detectedEditor ? QString() : command;
 }
 
 void CAdvancedSettingsDlg::accept()

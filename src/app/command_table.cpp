@@ -16,7 +16,7 @@ constexpr std::array kCommands = {
         C::OpenWith, "Open &With ...", {}, "Open a file with a specified application", nullptr, nullptr, nullptr },
     CommandInfo { C::CopyTo, "&Copy To", {}, "Copy a file", nullptr, nullptr, nullptr },
     CommandInfo { C::Rename, "&Rename", {}, "Rename a file", nullptr, nullptr, nullptr },
-    CommandInfo { C::Delete, "&Delete", {}, "Delete the selected file", nullptr, nullptr, nullptr },
+    CommandInfo { C::Delete, "&Delete", { "Shift+Del" }, "Delete the selected file", nullptr, nullptr, nullptr },
     CommandInfo { C::PrintResult, "&Print Search Result", {}, "Print search result", "Print search result",
         "document-print", ":/toolbar/print.svg" },
     CommandInfo { C::PrintPreview, "Print Pre&view", {}, "Preview search result print out", nullptr, nullptr, nullptr },
@@ -50,6 +50,17 @@ constexpr std::array kCommands = {
     CommandInfo { C::NextPane, "Next Pane", { "F6" }, "Move to the next pane", nullptr, nullptr, nullptr },
     CommandInfo {
         C::PreviousPane, "Previous Pane", { "Shift+F6" }, "Move to the previous pane", nullptr, nullptr, nullptr },
+    CommandInfo { C::OpenContainingFolder, "Open Containing &Folder", { "Ctrl+Shift+O" },
+        "Show the selected file in its folder in the file manager", "Open Containing Folder", "folder-open", nullptr },
+    CommandInfo { C::OpenAtLine, "Open at &Line", { "Ctrl+Return", "Ctrl+Enter" },
+        "Open the selected file in the text editor at the line of its first hit", "Open at Line", nullptr, nullptr },
+    CommandInfo { C::CopyPath, "Copy Pa&th", { "Ctrl+Shift+C" },
+        "Copy the paths of the selected and checked files to the clipboard", "Copy Path", nullptr, nullptr },
+    CommandInfo { C::CopyName, "Copy &Name", {}, "Copy the names of the selected and checked files to the clipboard",
+        "Copy Name", nullptr, nullptr },
+    CommandInfo { C::RemoveFromList, "Re&move from List", { "Del" },
+        "Remove the selected and checked files from the list; the files stay where they are", "Remove from List",
+        nullptr, nullptr },
 };
 
 constexpr MenuEntry cmd(CommandId id)
@@ -58,10 +69,11 @@ constexpr MenuEntry cmd(CommandId id)
 }
 constexpr MenuEntry kSeparator { true, CommandId::Exit };
 
-constexpr std::array kFileMenu
-    = { cmd(C::Open), cmd(C::OpenWith), kSeparator, cmd(C::CopyTo), cmd(C::Rename), cmd(C::Delete), kSeparator,
-          cmd(C::PrintResult), cmd(C::PrintPreview), kSeparator, cmd(C::SaveReport), kSeparator, cmd(C::Exit) };
-constexpr std::array kEditMenu = { cmd(C::Copy), cmd(C::Paste), kSeparator, cmd(C::CheckAll), cmd(C::UncheckAll) };
+constexpr std::array kFileMenu = { cmd(C::Open), cmd(C::OpenWith), cmd(C::OpenContainingFolder), cmd(C::OpenAtLine),
+    kSeparator, cmd(C::CopyTo), cmd(C::Rename), cmd(C::Delete), kSeparator, cmd(C::PrintResult), cmd(C::PrintPreview),
+    kSeparator, cmd(C::SaveReport), kSeparator, cmd(C::Exit) };
+constexpr std::array kEditMenu = { cmd(C::Copy), cmd(C::Paste), kSeparator, cmd(C::CheckAll), cmd(C::UncheckAll),
+    kSeparator, cmd(C::CopyPath), cmd(C::CopyName), cmd(C::RemoveFromList) };
 constexpr std::array kViewMenu = { cmd(C::ToggleToolBar), cmd(C::ToggleStatusBar), kSeparator, cmd(C::ShowLineNumber),
     kSeparator, cmd(C::SwitchLayout) };
 constexpr std::array kSettingsMenu = { cmd(C::AdvancedSettings) };
@@ -81,7 +93,8 @@ constexpr std::array kToolBar = { cmd(C::Open), kSeparator, cmd(C::SaveReport), 
 
 constexpr std::array kContextMenu = { cmd(C::Open), cmd(C::OpenWith), kSeparator, cmd(C::CheckAll), cmd(C::UncheckAll),
     kSeparator, cmd(C::Rename), cmd(C::CopyTo), cmd(C::Delete), kSeparator, cmd(C::PrintResult), cmd(C::PrintPreview),
-    kSeparator, cmd(C::SaveReport) };
+    kSeparator, cmd(C::SaveReport), kSeparator, cmd(C::OpenContainingFolder), cmd(C::OpenAtLine), cmd(C::CopyPath),
+    cmd(C::CopyName), cmd(C::RemoveFromList) };
 
 } // namespace
 
@@ -109,6 +122,11 @@ std::span<const MenuEntry> toolBarSlots()
 std::span<const MenuEntry> listContextMenu()
 {
     return kContextMenu;
+}
+
+bool listOnlyKeys(CommandId id)
+{
+    return id == CommandId::Delete || id == CommandId::RemoveFromList || id == CommandId::OpenAtLine;
 }
 
 } // namespace vellick

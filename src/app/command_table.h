@@ -32,6 +32,11 @@ enum class CommandId : int {
     HelpMode = 57669,
     NextPane = 57680,
     PreviousPane = 57681,
+    OpenContainingFolder = 32790,
+    OpenAtLine = 32791,
+    CopyPath = 32792,
+    CopyName = 32793,
+    RemoveFromList = 32794,
 };
 
 // What the interface shows for one command: its menu text with the mnemonic, the shortcut texts (the
@@ -67,5 +72,8 @@ std::span<const MenuInfo> mainMenus();
 std::span<const MenuEntry> toolBarSlots();
 // The result list's context menu.
 std::span<const MenuEntry> listContextMenu();
+// Whether a command's keys work only while a result list has the focus (keys that mean something else
+// in the boxes and the text pane).
+bool listOnlyKeys(CommandId id);
 
 } // namespace vellick

@@ -62,6 +62,8 @@ void FrameCommands::createActions(QMainWindow& window)
         action->setIcon(iconFor(info));
         action->setIconVisibleInMenu(false);
         action->setCheckable(isToggle(info.id));
+        if (listOnlyKeys(info.id))
+            action->setShortcutContext(Qt::WidgetShortcut); // the lists add the action (CMainFrame)
         const CommandId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { emit triggered(id); });
         // Keys work without a menu entry too (help, pane switching).

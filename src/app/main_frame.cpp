@@ -7,6 +7,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "platform/linux/desktop/linux_desktop_services.h"
 #include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
 #include "settings/column_widths.h"
@@ -79,6 +80,7 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     , m_presenter(std::make_unique<MessageBoxPresenter>())
     , m_runner(std::make_unique<ExecModalRunner>())
     , m_services(std::make_unique<LinuxFileServices>())
+    , m_desktop(std::make_unique<LinuxDesktopServices>(m_services->launcher))
     , m_settings(loadSettings(settingsPath(), primaryScreenSize()))
 {
     loadResources();
@@ -132,6 +134,7 @@ void CMainFrame::createWidgets()
     m_listMenu = m_commands->createListContextMenu(this);
     m_search = new SearchController(m_doc, *this, this);
     connectPanel();
+    connectDesktopCommands();
 }
 
 void CMainFrame::connectPanel()
@@ -262,8 +265,9 @@ void CMainFrame::applyUiState(const UiState& state)
     m_panel->folderButton()->setEnabled(state.placeButtonsEnabled);
     m_status->setCountTexts(state.linePane, state.hitPane);
 
-    for (CommandId id :
-        { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete })
+    for (CommandId id : { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete,
+             CommandId::OpenContainingFolder, CommandId::OpenAtLine, CommandId::CopyPath, CommandId::CopyName,
+             CommandId::RemoveFromList })
         commandAction(id)->setEnabled(state.openEnabled);
     for (CommandId id : { CommandId::CheckAll, CommandId::UncheckAll, CommandId::PrintResult, CommandId::PrintPreview,
              CommandId::SaveReport })

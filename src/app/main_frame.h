@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "app/desktop_commands.h"
 #include "app/enabling_rules.h"
 #include "app/found_file_commands.h"
 #include "search/search_host.h"
@@ -9,11 +10,15 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
+
+class QMimeData;
 
 namespace vellick {
 
 class CSearchPanel;
 class CVellickDoc;
+struct LinuxDesktopServices;
 struct LinuxFileServices;
 class ModalRunner;
 class FileIconList;
@@ -42,6 +47,9 @@ public:
     void setModalRunner(std::unique_ptr<ModalRunner> runner);
     void setFileServices(const FileServices& services);
     FoundFileCommands& fileCommands() const { return *m_fileCommands; }
+    // The file manager and the editor (the desktop's by default); tests replace them.
+    void setDesktopServices(const DesktopServices& services);
+    DesktopCommands& desktopCommands() const { return *m_desktopCommands; }
     const SearchSettings& searchSettings() const { return m_settings.search; }
 
     CSearchPanel& searchPanel() const { return *m_panel; }
@@ -82,6 +90,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A folder or file dropped onto the window (outside the keywords box) fills the Folder box.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createWidgets();
@@ -102,6 +113,12 @@ private:
     void deleteFiles();
     void beginRename();
     void advancedSettings();
+    bool onDesktopCommand(CommandId id);
+    void connectDesktopCommands();
+    void removeFromList();
+    void openCurrentAtLine();
+    void showTextLineMenu(const QPoint& globalPos, int recordIndex, int hit);
+    std::optional<QString> droppedFolder(const QMimeData* data) const;
     void applyUiState(const UiState& state);
     UiFacts gatherUiFacts() const;
     std::string settingsPath() const;
@@ -112,6 +129,8 @@ private:
     std::unique_ptr<ModalRunner> m_runner;
     std::unique_ptr<LinuxFileServices> m_services;
     std::unique_ptr<FoundFileCommands> m_fileCommands;
+    std::unique_ptr<LinuxDesktopServices> m_desktop;
+    std::unique_ptr<DesktopCommands> m_desktopCommands;
     Settings m_settings;
     CSearchPanel* m_panel = nullptr;
     FrameCommands* m_commands = nullptr;

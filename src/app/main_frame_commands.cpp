@@ -9,6 +9,7 @@
 #include "app/result_layouts.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
+#include "platform/editor_launcher.h"
 #include "results/display_options.h"
 #include "search/text_rules.h"
 #include "views/text_conversion.h"
@@ -65,7 +66,7 @@ void CMainFrame::onCommand(CommandId id)
         switchPane();
         break;
     default:
-        if (!onViewCommand(id) && !onHelpCommand(id))
+        if (!onViewCommand(id) && !onHelpCommand(id) && !onDesktopCommand(id))
             onFileCommand(id);
         break;
     }
@@ -164,8 +165,12 @@ void CMainFrame::advancedSettings()
 {
     CAdvancedSettingsDlg dialog(this);
     dialog.setValues(m_settings.search);
-    if (m_runner->run(dialog) == QDialog::Accepted)
+    dialog.setEditorCommand(
+        fromText(m_settings.editorCommand), fromText(m_desktopCommands->services().editor.detectedCommand()));
+    if (m_runner->run(dialog) == QDialog::Accepted) {
         m_settings.search = dialog.values();
+        m_settings.editorCommand = toText(dialog.editorCommand());
+    }
 }
 
 void CMainFrame::onStartStop()

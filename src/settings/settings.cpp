@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::string_view kSection = kSettingsSection;
 constexpr std::size_t kRecentKeys = 5;
+constexpr std::size_t kMaxEditorCommand = 1024;
+constexpr std::string_view kEditorCommandKey = "editorcommand";
 
 struct RecentListKeys {
     std::string_view prefix;
@@ -62,6 +64,17 @@ void storeRecentList(ProfileFile& file, const RecentListKeys& keys, const std::v
         file.setString(kSection, numberedKey(keys.prefix, i + 1), list[i]);
 }
 
+// A command with control characters or cut at the length limit is not one the user wrote: the detected
+// editor is used instead.
+std::string loadEditorCommand(const ProfileFile& file)
+{
+    std::string command = file.getString(kSection, kEditorCommandKey, "", kMaxEditorCommand + 1);
+    const bool hostile = command.size() > kMaxEditorCommand || std::any_of(command.begin(), command.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    }) || command.find_first_not_of(" \t") == std::string::npos;
+    return hostile ? std::string() : command;
+}
+
 void loadOptions(const ProfileFile& file, Settings& settings)
 {
     settings.search.includeHidden = getFlag(file, "searchhiden");
@@ -70,6 +83,7 @@ void loadOptions(const ProfileFile& file, Settings& settings)
     settings.matchMode = static_cast<MatchMode>(std::clamp(file.getInt(kSection, "allkeys", 0), 0, 2));
     settings.matchCase = getFlag(file, "matchcase");
     settings.matchWholeWord = getFlag(file, "matchword");
+    settings.editorCommand = loadEditorCommand(file);
 }
 
 void loadRecentLists(const ProfileFile& file, Settings& settings)
@@ -110,6 +124,9 @@ void storeOptions(ProfileFile& file, const Settings& settings)
     file.setInt(kSection, "allkeys", static_cast<int>(settings.matchMode));
     file.setInt(kSection, "matchcase", settings.matchCase ? 1 : 0);
     file.setInt(kSection, "matchword", settings.matchWholeWord ? 1 : 0);
+    // The key appears once the user sets a command; clearing it again keeps an empty key.
+    if (!settings.editorCommand.empty() || !file.getString(kSection, kEditorCommandKey, "", 1).empty())
+        file.setString(kSection, kEditorCommandKey, settings.editorCommand);
 }
 
 } // namespace

@@ -36,6 +36,8 @@ struct Settings {
     MatchMode matchMode = MatchMode::AllWords; // allkeys (0..2)
     bool matchCase = false; // matchcase
     bool matchWholeWord = false; // matchword
+    // editorcommand: Open at Line's command line, %f the file and %l the line; empty: the detected editor.
+    std::string editorCommand;
 
     // Recent lists, most recent first (keys1.., directory1.., file1..); updated with updateRecentList().
     std::vector<std::string> recentKeywords;

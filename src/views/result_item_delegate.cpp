@@ -50,4 +50,9 @@ QSize ResultItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return size.expandedTo({ 0, kStateImageSize + 2 });
 }
 
+bool ResultItemDelegate::editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&, const QModelIndex&)
+{
+    return false;
+}
+
 } // namespace vellick

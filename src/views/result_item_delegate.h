@@ -17,6 +17,10 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The list toggles check boxes itself (a press on the box, Space); the style's own toggling on a
+    // release or a key, whose box lies elsewhere, is left out.
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+        const QModelIndex& index) override;
 
 private:
     QPixmap m_empty;

@@ -1,10 +1,14 @@
 #include "views/result_list_model.h"
 
+#include "fileops/taken_rows.h"
 #include "results/record_texts.h"
 #include "views/column_texts.h"
 #include "views/file_icon_list.h"
+#include "views/file_list_mime.h"
 #include "views/text_conversion.h"
 
+#include <QMimeData>
+#include <algorithm>
 #include <array>
 
 namespace vellick {
@@ -53,6 +57,8 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         return index.column() == 0 ? QVariant(m_icons.icon(line.iconIndex)) : QVariant();
     case Qt::CheckStateRole:
         return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::AccessibleDescriptionRole:
+        return index.column() == 0 ? QVariant(line.checked ? tr("checked") : tr("unchecked")) : QVariant();
     case Qt::ToolTipRole:
         return index.column() <= 1 ? QVariant(fromPath(line.path)) : QVariant();
     default:
@@ -93,19 +99,65 @@ Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    // Not user-checkable: the list toggles the mark itself, so a click on the box never selects the row.
-    // The file name is edited in place (Rename).
-    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return index.column() == 0 ? flags | Qt::ItemIsEditable : flags;
+    // The list toggles the mark itself, so a click on the box never selects the row; the check flag tells
+    // assistive tools that the first column is a check box. The file name is edited in place (Rename).
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    return index.column() == 0 ? flags | Qt::ItemIsEditable | Qt::ItemIsUserCheckable : flags;
 }
 
 bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    if (role == Qt::CheckStateRole && index.isValid() && index.column() == 0 && index.row() < m_rows) {
+        if (isChecked(index.row()) != (value.toInt() == Qt::Checked))
+            toggleChecked(index.row());
+        return true;
+    }
     if (role != Qt::EditRole || !index.isValid() || index.column() != 0 || index.row() >= m_rows)
         return false;
     emit renameRequested(index.row(), value.toString());
     emit dataChanged(index, index);
     return false;
+}
+
+QStringList ResultListModel::mimeTypes() const
+{
+    return { QStringLiteral("text/uri-list") };
+}
+
+QMimeData* ResultListModel::mimeData(const QModelIndexList& indexes) const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes)
+        rows.push_back(index.row());
+    std::vector<std::string> paths;
+    QStringList lines;
+    for (const CLine* line : takenLines(rows)) {
+        paths.push_back(line->path);
+        lines.append(fromPath(line->path));
+    }
+    return paths.empty() ? nullptr : fileListMimeData(paths, lines.join(QLatin1Char('\n')));
+}
+
+Qt::DropActions ResultListModel::supportedDragActions() const
+{
+    return Qt::CopyAction | Qt::LinkAction;
+}
+
+std::vector<const CLine*> ResultListModel::takenLines(const std::vector<int>& alsoRows) const
+{
+    std::vector<int> rows = takenRows(m_doc);
+    for (const int row : alsoRows) {
+        if (row >= 0 && row < m_rows)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<const CLine*> lines;
+    for (const int row : rows) {
+        if (row < m_rows)
+            lines.push_back(&lineAt(row));
+    }
+    return lines;
 }
 
 bool ResultListModel::isChecked(int row) const

@@ -28,7 +28,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // The in-place edit of a file name ends: renameRequested is emitted, and the row shows the record's
     // name again, whatever came of it (the label never takes the typed text itself).
+    // A check state set through the model (an assistive tool's toggle) ticks or unticks the row.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Rows are dragged as their files: the dragged rows and the checked ones, as a text/uri-list.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    // The records of the taken rows (checked, and the current record's) and of the given rows, in display
+    // order, each once.
+    std::vector<const CLine*> takenLines(const std::vector<int>& alsoRows = {}) const;
 
     bool isChecked(int row) const;
     void toggleChecked(int row);

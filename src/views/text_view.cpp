@@ -6,6 +6,7 @@
 #include "views/view_host.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -233,12 +234,32 @@ void CTextView::mousePressEvent(QMouseEvent* event)
         return;
     const std::vector<DisplayLine> lines = line->displayLines();
     const QPoint point = contentPoint(event->position().toPoint());
-    const int index = std::max(0, point.y() - kTopMargin) / pitch();
-    if (lines.empty() || index >= static_cast<int>(lines.size()))
+    const int index = displayLineAt(lines, event->position().toPoint());
+    if (index < 0)
         return;
     const QString text
         = latin1(line->displayLineText(lines[static_cast<std::size_t>(index)], DisplayOptions::showLineNumbers()));
     m_selection.press(index, text, point.x(), fontMetrics().averageCharWidth(), textWidth());
+}
+
+int CTextView::displayLineAt(const std::vector<DisplayLine>& lines, const QPoint& viewportPoint) const
+{
+    const int index = std::max(0, contentPoint(viewportPoint).y() - kTopMargin) / pitch();
+    return index < static_cast<int>(lines.size()) ? index : -1;
+}
+
+void CTextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    CLine* line = currentRecord();
+    if (!line || m_host.searchRunning())
+        return;
+    const std::vector<DisplayLine> lines = line->displayLines();
+    const int index = displayLineAt(lines, event->pos());
+    if (index < 0)
+        return;
+    emit lineMenuRequested(
+        event->globalPos(), m_doc.current(), static_cast<int>(lines[static_cast<std::size_t>(index)].firstHit));
+    event->accept();
 }
 
 void CTextView::mouseMoveEvent(QMouseEvent* event)

@@ -32,7 +32,12 @@ public:
 
     void onDocumentUpdate(uint32_t hint) override;
 
+signals:
+    // A right click on a display line of the current record: the hit the line begins with.
+    void lineMenuRequested(const QPoint& globalPos, int recordIndex, int hit);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -50,6 +55,8 @@ private:
     void updateScrollRanges(const CLine* line, const std::vector<DisplayLine>& lines);
     int pitch() const;
     QPoint contentPoint(const QPoint& viewportPoint) const;
+    // The display line under a point of the viewport, or -1.
+    int displayLineAt(const std::vector<DisplayLine>& lines, const QPoint& viewportPoint) const;
     TextSelection::TextWidth textWidth() const;
 
     CVellickDoc& m_doc;

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <utility>
 
@@ -38,6 +39,11 @@ CVellickView::CVellickView(ResultListModel& model, ViewHost& host, bool stackedL
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(true);
+    // Rows are dragged out as files; a file manager decides between copy and link, never a move that
+    // would leave the row behind.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CVellickView::onHeadingClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CVellickView::onSelectionChanged);
 }
@@ -192,6 +198,19 @@ void CVellickView::focusInEvent(QFocusEvent* event)
     QTableView::focusInEvent(event);
     if (!m_host.searchRunning())
         activate();
+}
+
+void CVellickView::keyPressEvent(QKeyEvent* event)
+{
+    // Space ticks or unticks the keyboard's row, the way a click on its box does.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        const int row = currentIndex().isValid() ? currentIndex().row() : m_model.currentRow();
+        if (row >= 0)
+            m_model.toggleChecked(row);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 } // namespace vellick

@@ -181,3 +181,27 @@ TEST(Settings, HugeFileOfShortLinesIsLeftAlone)
     EXPECT_FALSE(saveSettings(path, settings, false));
     EXPECT_EQ(test::readFile(path).size(), huge.size());
 }
+
+TEST(Settings, EditorCommandRoundTripsAndHostileValuesLoadAsTheDetectedEditor)
+{
+    test::TempTree tree;
+    EXPECT_EQ(loadFrom(tree, "[Settings]\n").editorCommand, "");
+    EXPECT_EQ(loadFrom(tree, "[Settings]\neditorcommand=\"my editor\" +%l %f\n").editorCommand, "\"my editor\" +%l %f");
+    const std::string longCommand(1025, 'x');
+    for (const std::string& hostile :
+        { std::string("vi\x01 %f"), std::string("vi\t%f"), std::string("   "), std::string("vi \x7F%f"), longCommand })
+        EXPECT_EQ(loadFrom(tree, "[Settings]\neditorcommand=" + hostile + "\n").editorCommand, "") << hostile.size();
+    EXPECT_EQ(loadFrom(tree, "[Settings]\neditorcommand=" + std::string(1024, 'x') + "\n").editorCommand.size(), 1024u);
+
+    // Written once set (a value with blanks around it keeps them), and cleared again when the user empties it.
+    const std::string path = tree.write("written.ini", "[Settings]\n");
+    Settings settings = loadSettings(path, kScreen);
+    ASSERT_TRUE(saveSettings(path, settings, false));
+    EXPECT_EQ(test::readFile(path).find("editorcommand"), std::string::npos);
+    settings.editorCommand = "kate -l %l %f";
+    ASSERT_TRUE(saveSettings(path, settings, false));
+    EXPECT_EQ(loadSettings(path, kScreen).editorCommand, "kate -l %l %f");
+    settings.editorCommand.clear();
+    ASSERT_TRUE(saveSettings(path, settings, false));
+    EXPECT_EQ(loadSettings(path, kScreen).editorCommand, "");
+}

@@ -91,11 +91,13 @@ void WindowBasicsTest::menusHaveTheirItemsKeysAndSeparators()
         titles << action->text();
     QCOMPARE(titles, (QStringList { "&File", "&Edit", "&View", "Settings", "&Help" }));
     QCOMPARE(entries(menuTitled(bar, "&File")->actions()),
-        (QStringList { "&Open...|Ctrl+O", "Open &With ...|", "-", "&Copy To|", "&Rename|", "&Delete|", "-",
+        (QStringList { "&Open...|Ctrl+O", "Open &With ...|", "Open Containing &Folder|Ctrl+Shift+O",
+            "Open at &Line|Ctrl+Return", "-", "&Copy To|", "&Rename|", "&Delete|Shift+Del", "-",
             "&Print Search Result|", "Print Pre&view|", "-", "&Save Search Result To Generate Report|", "-",
             "E&xit|" }));
     QCOMPARE(entries(menuTitled(bar, "&Edit")->actions()),
-        (QStringList { "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-", "Check &All|", "&Un Check All|" }));
+        (QStringList { "&Copy|Ctrl+C", "&Paste|Ctrl+V", "-", "Check &All|", "&Un Check All|", "-",
+            "Copy Pa&th|Ctrl+Shift+C", "Copy &Name|", "Re&move from List|Del" }));
     QCOMPARE(entries(menuTitled(bar, "&View")->actions()),
         (QStringList { "&Toolbar|", "&Status Bar|", "-", "Show Line &Number|", "-", "&Horizontal / Vertical|" }));
     QCOMPARE(entries(menuTitled(bar, "Settings")->actions()), (QStringList { "&Advanced Settings|" }));
