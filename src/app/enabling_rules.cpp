@@ -16,6 +16,7 @@ UiState evaluateEnablingRules(const UiFacts& facts)
     UiState state;
     state.startEnabled = facts.trimmedKeywordText.size() > 1;
     state.severalWords = hasSeveralWords(facts.trimmedKeywordText);
+    state.matchModeEnabled = state.severalWords && !facts.regexChecked;
 
     const bool holdsFiles = facts.rowCount > 0;
     state.listedBelowEnabled = holdsFiles;

@@ -12,6 +12,7 @@ struct UiFacts {
     bool hasCurrentRecord = false;
     bool listIsActiveView = true; // the result list, not the text pane, was the last pane in use
     bool listedBelowChecked = false;
+    bool regexChecked = false; // "regular expression": the keyword text is one expression
     bool textSelected = false; // the text pane has a selection that is not empty
     bool clipboardHasText = false;
     int lineCount = 0; // display lines the text pane last drew
@@ -21,7 +22,8 @@ struct UiFacts {
 // The states the rules give the panel, the status bar and the commands.
 struct UiState {
     bool startEnabled = false;
-    bool severalWords = false; // also enables the match-mode combo
+    bool severalWords = false;
+    bool matchModeEnabled = false; // several words that are not one regular expression
     bool listedBelowEnabled = false;
     bool listedBelowChecked = false; // unchecked whenever the list holds no files
     bool searchPlaceEnabled = true; // file patterns, folder and sub-folders boxes

@@ -195,6 +195,7 @@ void CMainFrame::restoreSettings()
     m_panel->patternsBox()->setEditText(fromText(m_settings.filePatternText));
     m_panel->matchCaseBox()->setChecked(m_settings.matchCase);
     m_panel->wholeWordBox()->setChecked(m_settings.matchWholeWord);
+    m_panel->regexBox()->setChecked(m_settings.regex);
     m_panel->keywordsBox()->setFocus();
 }
 
@@ -210,6 +211,7 @@ void CMainFrame::saveSettings()
     m_settings.subFolders = m_panel->subFoldersBox()->isChecked();
     m_settings.matchCase = m_panel->matchCaseBox()->isChecked();
     m_settings.matchWholeWord = m_panel->wholeWordBox()->isChecked();
+    m_settings.regex = m_panel->regexBox()->isChecked();
     m_settings.recentKeywords = CSearchPanel::recentList(*m_panel->keywordsBox(), false);
     m_settings.recentFolders = CSearchPanel::recentList(*m_panel->folderBox(), true);
     m_settings.recentFilePatterns = CSearchPanel::recentList(*m_panel->patternsBox(), false);
@@ -237,6 +239,7 @@ UiFacts CMainFrame::gatherUiFacts() const
     facts.hasCurrentRecord = m_doc.current() >= 0;
     facts.listIsActiveView = m_listIsActiveView;
     facts.listedBelowChecked = m_panel->listedBelowBox()->isChecked();
+    facts.regexChecked = m_panel->regexBox()->isChecked();
     facts.textSelected = m_layouts->shownTextPane()->hasSelectedText();
     facts.clipboardHasText = m_clipboardHasText;
     facts.lineCount = m_lineCount;
@@ -254,7 +257,7 @@ void CMainFrame::updateUi()
 void CMainFrame::applyUiState(const UiState& state)
 {
     m_panel->startButton()->setEnabled(state.startEnabled);
-    m_panel->matchModeBox()->setEnabled(state.severalWords);
+    m_panel->matchModeBox()->setEnabled(state.matchModeEnabled);
     m_panel->listedBelowBox()->setEnabled(state.listedBelowEnabled);
     if (!state.listedBelowChecked)
         m_panel->listedBelowBox()->setChecked(false);

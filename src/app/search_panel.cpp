@@ -62,6 +62,7 @@ void CSearchPanel::describeControls()
         { m_matchCase, "Letter case must match." },
         { m_wholeWord, "Keywords must stand alone, not inside longer words." },
         { m_unicode, "Also find the keywords in 16-bit Unicode text." },
+        { m_regex, "The keywords are one regular expression, matched line by line." },
         { m_matchMode, "How several words combine: all of them, any of them, or the whole phrase." },
         { m_subFolders, "Also search the folders below the starting folder." },
         { m_listedBelow, "Search only the files in the result list again." },
@@ -95,9 +96,13 @@ QWidget* CSearchPanel::createSearchForGroup()
     m_matchCase = createCheckBox(tr("match &case"), this);
     m_wholeWord = createCheckBox(tr("match &whole word"), this);
     m_unicode = createCheckBox(tr("&unicode aware"), this);
+    m_regex = createCheckBox(tr("regular e&xpression"), this);
     m_matchMode = new QComboBox(this);
     m_matchMode->addItems({ tr("match all words"), tr("match any word"), tr("match whole phrase") });
     m_matchMode->setAccessibleName(tr("Match mode"));
+    // It shares its row with "regular expression" and gives way first when the window is narrow, so the
+    // panel still fits the default window width.
+    m_matchMode->setMinimumWidth(m_matchMode->minimumSizeHint().width() * 3 / 5);
     m_start = createButton(tr("&Start Search"), this);
     m_start->setAccessibleName(tr("Start Search"));
     m_start->setDefault(true);
@@ -105,6 +110,7 @@ QWidget* CSearchPanel::createSearchForGroup()
     // The busy indicator turns beside the match mode while a search runs.
     m_busy = new BusyIndicator(this);
     auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(m_regex);
     modeRow->addWidget(m_matchMode);
     modeRow->addStretch(1);
     modeRow->addWidget(m_busy);
@@ -151,7 +157,7 @@ QWidget* CSearchPanel::createSearchInGroup()
 void CSearchPanel::setTabOrder()
 {
     const QWidget* order[] = { m_keywords, m_filesButton, m_patterns, m_folderButton, m_folder, m_matchCase,
-        m_wholeWord, m_unicode, m_matchMode, m_subFolders, m_listedBelow, m_start };
+        m_wholeWord, m_unicode, m_regex, m_matchMode, m_subFolders, m_listedBelow, m_start };
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
@@ -206,6 +212,7 @@ PanelInput CSearchPanel::input() const
     input.wholeWord = m_wholeWord->isChecked();
     input.unicodeAware = m_unicode->isChecked();
     input.subFolders = m_subFolders->isChecked();
+    input.regex = m_regex->isChecked();
     input.matchMode = static_cast<MatchMode>(std::clamp(m_matchMode->currentIndex(), 0, 2));
     return input;
 }

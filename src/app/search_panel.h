@@ -32,6 +32,7 @@ public:
     QCheckBox* matchCaseBox() const { return m_matchCase; }
     QCheckBox* wholeWordBox() const { return m_wholeWord; }
     QCheckBox* unicodeBox() const { return m_unicode; }
+    QCheckBox* regexBox() const { return m_regex; }
     QCheckBox* subFoldersBox() const { return m_subFolders; }
     QCheckBox* listedBelowBox() const { return m_listedBelow; }
     BusyIndicator* busyIndicator() const { return m_busy; }
@@ -66,6 +67,7 @@ private:
     QCheckBox* m_matchCase = nullptr;
     QCheckBox* m_wholeWord = nullptr;
     QCheckBox* m_unicode = nullptr;
+    QCheckBox* m_regex = nullptr;
     QComboBox* m_matchMode = nullptr;
     QCheckBox* m_subFolders = nullptr;
     QCheckBox* m_listedBelow = nullptr;

@@ -60,12 +60,15 @@ FileScanner::FileScanner(const ScanPlan& plan)
     , m_buffer(new unsigned char[plan.carrySize() + kReadSize])
     , m_states(plan.patternCount())
 {
+    if (plan.regex())
+        m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags());
 }
 
 void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
 {
     result.reset();
-    if (m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty()))
+    const bool noPatterns = m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty());
+    if (!m_regexScanner && noPatterns)
         return;
     UniqueFd fd(openWaitingForDescriptor(
         dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, [this] { return cancelled(); }));
@@ -78,7 +81,10 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd.get());
     m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
     m_fileRead = 0;
-    scanStream(fd.get(), result);
+    if (m_regexScanner)
+        m_regexScanner->scan(fd.get(), m_fileSize, m_cancel, result);
+    else
+        scanStream(fd.get(), result);
 
     if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/regex_scanner.h"
 #include "search/scan_plan.h"
 #include "search/scan_types.h"
 
@@ -14,7 +15,8 @@ namespace vellick {
 // hit limits of the single- or multi-pattern scanner. The stream (a space in front of the file under whole
 // word) is taken in 51200-byte blocks, pattern by pattern within each block, which decides the hits kept
 // when a limit is reached; blocks are read twenty at a time behind a carried tail of the stream. Line feeds
-// are counted only up to the hits. Owns its buffer; one scanner serves one file at a time.
+// are counted only up to the hits. A regular expression is scanned by a RegexScanner of its own. Owns its
+// buffer; one scanner serves one file at a time.
 class FileScanner {
 public:
     explicit FileScanner(const ScanPlan& plan);
@@ -73,6 +75,7 @@ private:
     uint64_t m_lines = 0; // ... are m_lines
     uint32_t m_totalHits = 0;
     std::vector<PatternState> m_states;
+    std::unique_ptr<RegexScanner> m_regexScanner; // when the plan holds a regular expression
 };
 
 } // namespace vellick

@@ -9,6 +9,11 @@ namespace vellick {
 KeywordList::KeywordList(std::string_view keywordText, uint32_t flags)
     : m_flags(flags)
 {
+    if (flags & Regex) {
+        // An expression is one pattern, kept as typed: lower-casing would change its meaning (\W, \S, \D).
+        m_patterns.emplace_back(cutText(keywordText, kMaxKeywordText));
+        return;
+    }
     std::string text(keywordText);
     if (flags & IgnoreCase) {
         for (char& c : text)

@@ -9,7 +9,8 @@ namespace vellick {
 
 // The search patterns of one run, built from the keyword text and the option flags: plain forms first,
 // wide (16-bit) forms after them. In a pattern "?" matches any byte, a space is a delimiter class and
-// 0xFF also matches a zero byte in the multi-pattern scanner. The search run owns the list of its last
+// 0xFF also matches a zero byte in the multi-pattern scanner. A regular expression is one pattern, the
+// expression as typed. The search run owns the list of its last
 // run; the report writer reads it to print the keywords.
 class KeywordList {
 public:

@@ -72,6 +72,10 @@ ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys)
     , m_maxKeys(std::clamp(maxKeys, kMinMaxKeys, kMaxMaxKeys))
     , m_singlePattern(keywords.count() < 2)
 {
+    if ((m_flags & Regex) && keywords.count() > 0) {
+        m_regex = std::make_shared<const RegexMatcher>(keywords.pattern(0), m_flags);
+        return; // no byte patterns, so no match tables
+    }
     m_textTable = MatchTable(rulesFor(m_flags, m_singlePattern, FileKind::Text));
     m_binaryTable = MatchTable(rulesFor(m_flags, m_singlePattern, FileKind::Binary));
     for (const std::string& bytes : keywords.patterns()) {

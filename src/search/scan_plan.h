@@ -3,10 +3,12 @@
 #include "search/byte_probe.h"
 #include "search/keyword_list.h"
 #include "search/match_table.h"
+#include "search/regex_matcher.h"
 #include "search/scan_types.h"
 #include "search/search_options.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ constexpr std::size_t kindIndex(FileKind kind)
 
 // Everything a file scan needs, built once per search run from the keyword list, the flags and the hit
 // limit. Fewer than two patterns use the single-pattern scanner's rules, more the multi-pattern scanner's.
+// A regular expression is compiled instead of byte patterns; its matcher is shared by all scanners.
 class ScanPlan {
 public:
     static constexpr std::size_t kBlockSize = 51200;
@@ -41,6 +44,9 @@ public:
     bool allWords() const { return !m_singlePattern && (m_flags & AllWords); }
     bool unicodeAware() const { return m_flags & UnicodeAware; }
     int maxKeys() const { return m_maxKeys; }
+    uint32_t flags() const { return m_flags; }
+    // The expression of a regular-expression search, or null.
+    const RegexMatcher* regex() const { return m_regex.get(); }
     std::size_t carrySize() const { return m_carrySize; }
     std::size_t patternCount() const { return m_patterns.size(); }
     const CompiledPattern& pattern(std::size_t index) const { return m_patterns[index]; }
@@ -58,6 +64,7 @@ private:
     int m_maxKeys = 1024;
     bool m_singlePattern = true;
     std::size_t m_carrySize = kMinCarry;
+    std::shared_ptr<const RegexMatcher> m_regex;
 };
 
 } // namespace vellick

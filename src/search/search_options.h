@@ -14,6 +14,7 @@ enum SearchFlag : uint32_t {
     WholeWord = 16,
     WholePhrase = 32,
     UnicodeAware = 64,
+    Regex = 128, // the keyword text is one regular expression
 };
 
 // Index of the match-mode combo: how several words combine.

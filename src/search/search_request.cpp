@@ -1,5 +1,6 @@
 #include "search/search_request.h"
 
+#include "search/regex_matcher.h"
 #include "search/text_rules.h"
 
 #include <cerrno>
@@ -86,12 +87,19 @@ SearchRequest prepareSearch(const PanelInput& input)
         criteria.flags |= IgnoreCase;
     if (input.subFolders)
         criteria.flags |= SubFolders;
-    if (hasSeveralWords(criteria.keywordText)) {
+    if (input.regex) {
+        criteria.flags |= Regex;
+    } else if (hasSeveralWords(criteria.keywordText)) {
         criteria.flags |= modeFlag(input.matchMode);
         request.matchModeRead = true;
     }
 
-    if (!keywordsAreValid(criteria.keywordText, criteria.flags)) {
+    if (input.regex) {
+        if (auto error = regexError(criteria.keywordText)) {
+            request.message = std::move(*error);
+            return request;
+        }
+    } else if (!keywordsAreValid(criteria.keywordText, criteria.flags)) {
         request.message = (criteria.flags & WholePhrase) ? kBadPhraseMessage : kBadWordMessage;
         return request;
     }

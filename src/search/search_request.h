@@ -17,6 +17,7 @@ struct PanelInput {
     bool wholeWord = false;
     bool unicodeAware = false;
     bool subFolders = false;
+    bool regex = false; // the keyword text is one regular expression; the match mode is not read
     MatchMode matchMode = MatchMode::AllWords;
 };
 

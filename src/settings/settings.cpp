@@ -83,6 +83,7 @@ void loadOptions(const ProfileFile& file, Settings& settings)
     settings.matchMode = static_cast<MatchMode>(std::clamp(file.getInt(kSection, "allkeys", 0), 0, 2));
     settings.matchCase = getFlag(file, "matchcase");
     settings.matchWholeWord = getFlag(file, "matchword");
+    settings.regex = file.getInt(kSection, "regex", 0) == 1;
     settings.editorCommand = loadEditorCommand(file);
 }
 
@@ -124,6 +125,7 @@ void storeOptions(ProfileFile& file, const Settings& settings)
     file.setInt(kSection, "allkeys", static_cast<int>(settings.matchMode));
     file.setInt(kSection, "matchcase", settings.matchCase ? 1 : 0);
     file.setInt(kSection, "matchword", settings.matchWholeWord ? 1 : 0);
+    file.setInt(kSection, "regex", settings.regex ? 1 : 0);
     // The key appears once the user sets a command; clearing it again keeps an empty key.
     if (!settings.editorCommand.empty() || !file.getString(kSection, kEditorCommandKey, "", 1).empty())
         file.setString(kSection, kEditorCommandKey, settings.editorCommand);

@@ -36,6 +36,7 @@ struct Settings {
     MatchMode matchMode = MatchMode::AllWords; // allkeys (0..2)
     bool matchCase = false; // matchcase
     bool matchWholeWord = false; // matchword
+    bool regex = false; // regex: the keyword text is one regular expression (only the value 1 turns it on)
     // editorcommand: Open at Line's command line, %f the file and %l the line; empty: the detected editor.
     std::string editorCommand;
 

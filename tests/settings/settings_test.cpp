@@ -32,7 +32,8 @@ TEST(Settings, FirstRunDefaults)
     EXPECT_EQ(settings.listPaneWidthIn(1000), 500);
     EXPECT_EQ(settings.listPaneHeightIn(900), 300);
     EXPECT_EQ(settings.search.maxKeys, 1024);
-    EXPECT_FALSE(settings.search.includeHidden || settings.subFolders || settings.matchCase || settings.matchWholeWord);
+    EXPECT_FALSE(settings.search.includeHidden || settings.subFolders || settings.matchCase || settings.matchWholeWord
+        || settings.regex);
     EXPECT_EQ(settings.matchMode, MatchMode::AllWords);
     EXPECT_TRUE(
         settings.recentKeywords.empty() && settings.recentFolders.empty() && settings.recentFilePatterns.empty());
@@ -61,6 +62,11 @@ TEST(Settings, StoredValuesAreClamped)
     EXPECT_EQ(settings.search.maxKeys, 1024);
     EXPECT_EQ(settings.matchMode, MatchMode::AllWords);
     EXPECT_EQ(loadFrom(tree, "[Settings]\nmaxkeys=many\n").search.maxKeys, 1);
+    // The expression switch is on only for the value 1: anything else is the default, off.
+    for (const char* value : { "1", "1x" })
+        EXPECT_TRUE(loadFrom(tree, std::string("[Settings]\nregex=") + value + "\n").regex) << value;
+    for (const char* value : { "0", "2", "-1", "yes", "", "99999999999" })
+        EXPECT_FALSE(loadFrom(tree, std::string("[Settings]\nregex=") + value + "\n").regex) << value;
 }
 
 TEST(Settings, RecentListsStopAtTheFirstEmptyValueAndAreCut)
@@ -111,10 +117,11 @@ TEST(Settings, FreshFileInWriteOrderAndMinimisedKeepsSizes)
     settings.recentFolders = { "/home" };
     settings.recentFilePatterns = { "*.c;*.h" };
     ASSERT_TRUE(saveSettings(path, settings, false));
-    const std::string saved = "[Settings]\nwwidth=728\nwheight=546\nwleft=24\nwtop=18\nwidth1=300\nwidth2=400\n"
-                              "height1=100\nheight2=200\nsearchhiden=0\nmaxkeys=1024\nhorizon=0\ndosubdir=0\n"
-                              "allkeys=0\nmatchcase=0\nmatchword=0\nkeys1=\"\"quoted words\"\"\ndirectory1=/home\n"
-                              "file1=*.c;*.h\n";
+    const std::string saved
+        = "[Settings]\nwwidth=728\nwheight=546\nwleft=24\nwtop=18\nwidth1=300\nwidth2=400\n"
+          "height1=100\nheight2=200\nsearchhiden=0\nmaxkeys=1024\nhorizon=0\ndosubdir=0\n"
+          "allkeys=0\nmatchcase=0\nmatchword=0\nregex=0\nkeys1=\"\"quoted words\"\"\ndirectory1=/home\n"
+          "file1=*.c;*.h\n";
     EXPECT_EQ(test::readFile(path), saved);
     EXPECT_EQ(loadSettings(path, kScreen).keywordText, "\"quoted words\"");
 
@@ -139,7 +146,8 @@ TEST(Settings, RoundTripKeepsForeignContentAndLineEndings)
     ASSERT_TRUE(saveSettings(tree.path("vellick.ini"), settings, true));
     EXPECT_EQ(test::readFile(tree.path("vellick.ini")),
         "; my notes\r\n[Recent File List]\r\nFile1=x\r\n\r\n[Settings]\r\nPreviewPages=1\r\nMaxKeys=18\r\nkeys1=k\r\n"
-        "searchhiden=0\r\nhorizon=0\r\ndosubdir=0\r\nallkeys=0\r\nmatchcase=0\r\nmatchword=0\r\n\r\n[Other]\r\n"
+        "searchhiden=0\r\nhorizon=0\r\ndosubdir=0\r\nallkeys=0\r\nmatchcase=0\r\nmatchword=0\r\nregex=0\r\n\r\n[Other]"
+        "\r\n"
         "maxkeys=2\r\n");
 }
 

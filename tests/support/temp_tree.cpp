@@ -41,6 +41,20 @@ std::string TempTree::path(std::string_view relative) const
     return m_root + "/" + std::string(relative);
 }
 
+std::string TempTree::rewrite(std::string_view relative, std::string_view content) const
+{
+    const std::string full = path(relative);
+    const int fd = ::open(full.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const bool written = fd >= 0
+        && ::pwrite(fd, content.data(), content.size(), 0) == static_cast<ssize_t>(content.size())
+        && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!written)
+        throw std::runtime_error("cannot rewrite " + full);
+    return full;
+}
+
 std::string TempTree::write(std::string_view relative, std::string_view content) const
 {
     const std::string full = path(relative);

@@ -18,6 +18,9 @@ public:
     std::string path(std::string_view relative) const;
     // Writes a file (its folders are made as needed) and returns its absolute path.
     std::string write(std::string_view relative, std::string_view content) const;
+    // Writes over an existing file in place and cuts it to the content's size: for tests that rewrite
+    // one file thousands of times (truncating to zero first makes the file system flush every time).
+    std::string rewrite(std::string_view relative, std::string_view content) const;
     std::string makeFolder(std::string_view relative) const;
     void setModified(std::string_view relative, long long seconds, long nanoseconds = 0) const;
     // Special entries for the walk: a named pipe, a listening-socket inode, a symbolic link.

@@ -48,6 +48,10 @@ void EnablingRulesTest::keywordTextRules()
     const UiState state = evaluateEnablingRules(facts);
     QCOMPARE(state.startEnabled, start);
     QCOMPARE(state.severalWords, severalWords);
+    QCOMPARE(state.matchModeEnabled, severalWords);
+    // One regular expression: the match mode does not apply.
+    facts.regexChecked = true;
+    QVERIFY(!evaluateEnablingRules(facts).matchModeEnabled);
 }
 
 void EnablingRulesTest::listedBelowRules()
