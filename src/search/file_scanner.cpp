@@ -82,7 +82,8 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
     m_fileRead = 0;
     if (m_regexScanner)
-        m_regexScanner->scan(fd.get(), m_fileSize, m_cancel, result);
+        m_regexScanner->scan(
+            fd.get(), m_readLimit, [this] { return cancelled(); }, result);
     else
         scanStream(fd.get(), result);
 

@@ -4,6 +4,7 @@
 #include "search/file_scanner.h"
 #include "search/keyword_list.h"
 #include "search/scan_plan.h"
+#include "search/search_options.h"
 #include "support/hang_guard.h"
 #include "support/process_runner.h"
 #include "support/temp_tree.h"
@@ -21,9 +22,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-ScanResult scanPath(const std::string& keywords, const std::string& path)
+ScanResult scanPath(const std::string& keywords, const std::string& path, uint32_t flags = 0)
 {
-    const KeywordList list(keywords, 0);
+    const KeywordList list(keywords, flags);
     const ScanPlan plan(list, 1024);
     FileScanner scanner(plan);
     ScanResult result;
@@ -43,9 +44,11 @@ bool makeHugeFiles(const TempTree& tree, int count)
     return true;
 }
 
-std::chrono::steady_clock::duration timeToStop(TreeSearch& search, const std::string& folder)
+std::chrono::steady_clock::duration timeToStop(TreeSearch& search, const std::string& folder, bool regex)
 {
-    if (!search.start(TreeSearch::panel(folder, "qzxabsent")))
+    PanelInput panel = TreeSearch::panel(folder, "qzxabsent");
+    panel.regex = regex;
+    if (!search.start(panel))
         return std::chrono::hours(1);
     std::thread stopper([&] {
         std::this_thread::sleep_for(300ms);
@@ -63,14 +66,16 @@ std::chrono::steady_clock::duration timeToStop(TreeSearch& search, const std::st
 TEST(EndlessFilesTest, GeneratedFilesAreReadUpToABound)
 {
     const HangGuard guard(60);
-    // Reports size 0 and gives about 256 GiB: read through, this takes minutes.
-    const ScanResult pagemap = scanPath("qzxabsent", "/proc/self/pagemap");
-    EXPECT_TRUE(pagemap.opened);
-    EXPECT_FALSE(pagemap.found);
-    // Generated files that report no size are still read.
-    const ScanResult status = scanPath("VmRSS", "/proc/self/status");
-    EXPECT_TRUE(status.found);
-    EXPECT_EQ(status.status.size, 0);
+    for (const uint32_t flags : { 0u, static_cast<uint32_t>(Regex) }) {
+        // Reports size 0 and gives about 256 GiB: read through, this takes minutes.
+        const ScanResult pagemap = scanPath("qzxabsent", "/proc/self/pagemap", flags);
+        EXPECT_TRUE(pagemap.opened);
+        EXPECT_FALSE(pagemap.found);
+        // Generated files that report no size are still read.
+        const ScanResult status = scanPath("VmRSS", "/proc/self/status", flags);
+        EXPECT_TRUE(status.found) << flags;
+        EXPECT_EQ(status.status.size, 0);
+    }
 }
 
 TEST(EndlessFilesTest, StopEndsTheRunInsideAHugeFileOnEveryThread)
@@ -79,11 +84,13 @@ TEST(EndlessFilesTest, StopEndsTheRunInsideAHugeFileOnEveryThread)
     if (!makeHugeFiles(tree, 3))
         GTEST_SKIP() << "this file system holds no terabyte sparse files";
     const HangGuard guard(120);
-    for (const int workers : { 0, 1, 3 }) {
-        TreeSearch search(workers);
-        const auto took = timeToStop(search, tree.root());
-        EXPECT_LT(took, 10s) << workers << " scan workers";
-        EXPECT_EQ(search.runMessages().size(), 1u) << "the run ends as stopped";
+    for (const bool regex : { false, true }) {
+        for (const int workers : { 0, 1, 3 }) {
+            TreeSearch search(workers);
+            const auto took = timeToStop(search, tree.root(), regex);
+            EXPECT_LT(took, 10s) << workers << " scan workers, regex " << regex;
+            EXPECT_EQ(search.runMessages().size(), 1u) << "the run ends as stopped";
+        }
     }
 }
 
