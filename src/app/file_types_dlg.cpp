@@ -1,6 +1,7 @@
 #include "app/file_types_dlg.h"
 
 #include "search/folder_file_types.h"
+#include "search/utf8_sequence.h"
 #include "views/text_conversion.h"
 
 #include <QGridLayout>
@@ -20,6 +21,18 @@ QListWidget* listIn(QGroupBox* group, const char* name)
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     (new QVBoxLayout(group))->addWidget(list);
     return list;
+}
+
+// Names are shown decoded; each item keeps the name's bytes.
+void addName(QListWidget& list, const std::string& name)
+{
+    auto* item = new QListWidgetItem(fromPath(name), &list);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+}
+
+std::string nameOf(const QListWidgetItem& item)
+{
+    return item.data(Qt::UserRole).toByteArray().toStdString();
 }
 
 QPushButton* button(const char* text, const char* name)
@@ -72,14 +85,14 @@ CFileTypesDlg::CFileTypesDlg(const QString& folderText, const std::string& folde
 
     const FolderFileTypes lists = listFolderFileTypes(m_folder, m_typeFilter);
     for (const std::string& type : lists.types)
-        m_types->addItem(fromPath(type));
+        addName(*m_types, type);
     const auto start = m_types->findItems(QStringLiteral("*.*"), Qt::MatchExactly);
     m_types->setCurrentItem(start.isEmpty() ? nullptr : start.constFirst());
     refillFiles();
 
     connect(m_types, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
-            m_typeFilter = toPath(m_types->item(row)->text().mid(1));
+            m_typeFilter = nameOf(*m_types->item(row)).substr(1);
         refillFiles();
     });
     connect(m_types, &QListWidget::itemDoubleClicked, this, &CFileTypesDlg::selectFileType);
@@ -98,7 +111,7 @@ void CFileTypesDlg::refillFiles()
     const QSignalBlocker quiet(m_files);
     m_files->clear();
     for (const std::string& name : listFolderFileTypes(m_folder, m_typeFilter).files)
-        m_files->addItem(fromPath(name));
+        addName(*m_files, name);
 }
 
 void CFileTypesDlg::selectFile()
@@ -106,7 +119,8 @@ void CFileTypesDlg::selectFile()
     const QListWidgetItem* item = m_files->currentItem();
     if (!item)
         return;
-    const auto selected = m_selection.addFile(toPath(item->text()));
+    // A name that is not UTF-8 would go into the patterns box as other characters, and match nothing.
+    const auto selected = m_selection.addFile(undecodableAsWildcards(nameOf(*item)));
     if (!selected)
         return;
     showSelection(selected);
@@ -115,7 +129,7 @@ void CFileTypesDlg::selectFile()
 
 void CFileTypesDlg::selectFileType()
 {
-    showSelection(m_selection.addType("*" + m_typeFilter));
+    showSelection(m_selection.addType(undecodableAsWildcards("*" + m_typeFilter)));
 }
 
 void CFileTypesDlg::removeEntry()

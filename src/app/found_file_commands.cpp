@@ -61,6 +61,12 @@ private:
     ModalRunner& m_runner;
 };
 
+// The file dialog takes "*.*" literally and would hide the names without a dot; "*" is what it means here.
+QString dialogPattern(const std::string& pattern)
+{
+    return pattern == "*.*" ? QStringLiteral("*") : fromPath(pattern);
+}
+
 } // namespace
 
 FoundFileCommands::FoundFileCommands(
@@ -123,7 +129,7 @@ void FoundFileCommands::copyOneFile()
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList filters;
     for (const auto& [label, pattern] : setup.filters)
-        filters.append(fromPath(label) + QStringLiteral(" (") + fromPath(pattern) + QLatin1Char(')'));
+        filters.append(fromPath(label) + QStringLiteral(" (") + dialogPattern(pattern) + QLatin1Char(')'));
     dialog.setNameFilters(filters);
     dialog.selectFile(fromPath(setup.defaultName));
     if (m_runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -163,7 +169,13 @@ void FoundFileCommands::copyToFolder()
 
 void FoundFileCommands::open(bool askForProgram)
 {
-    if (m_host.searchRunning() || m_doc.current() < 0)
+    if (!m_host.searchRunning())
+        launch(askForProgram);
+}
+
+void FoundFileCommands::launch(bool askForProgram)
+{
+    if (m_doc.current() < 0)
         return;
     OpenWithQuestion question(m_owner, m_runner);
     const auto error = openFile(m_doc.record(m_doc.current()).path, askForProgram, m_services.launcher, question);

@@ -52,7 +52,10 @@ public:
     // The end of an in-place edit of a row's file name with the text the user typed.
     void finishRename(int row, const QString& typed);
     void copyTo();
+    // Open and Open With: nothing while a search runs.
     void open(bool askForProgram);
+    // The launcher itself, also during a search (a double click on the row that was already current).
+    void launch(bool askForProgram);
     void saveReport();
     void printReport(bool preview);
 

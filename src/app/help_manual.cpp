@@ -11,7 +11,7 @@ QString HelpManual::path()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString candidates[] = {
-        programFolder + QStringLiteral("/../share/vellick/manual.html"),
+        programFolder + QStringLiteral("/../share/doc/vellick/manual.html"),
         programFolder + QStringLiteral("/manual.html"),
         programFolder + QStringLiteral("/docs/manual.html"),
 #ifdef VELLICK_SOURCE_DIR

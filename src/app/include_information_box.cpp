@@ -1,6 +1,7 @@
 #include "app/include_information_box.h"
 
 #include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace vellick {
@@ -27,11 +28,15 @@ IncludeInformationBox::IncludeInformationBox(QWidget* parent)
     m_keywords = addBox(layout, "Keywords Found in File", "includeKeywords");
     m_context = addBox(layout, "Text Surrounding Keywords", "includeContext");
     for (QCheckBox* box : { m_path, m_type, m_size, m_modified, m_keywords, m_context })
-        connect(box, &QCheckBox::clicked, this, [this] { emit optionsClicked(options()); });
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (!m_settingOptions)
+                emit optionsChanged(options());
+        });
 }
 
 void IncludeInformationBox::setOptions(const ReportOptions& options)
 {
+    const QScopedValueRollback quiet(m_settingOptions, true);
     m_path->setChecked(options.includePath);
     m_type->setChecked(options.includeType);
     m_size->setChecked(options.includeSize);

@@ -9,8 +9,8 @@ class QCheckBox;
 namespace vellick {
 
 // The "Include Information :" group of the report save dialog and the print options dialog: six check
-// boxes, one per report column. Each click is reported at once (the save dialog keeps it even when the
-// dialog is then cancelled).
+// boxes, one per report column. Each change of a box, by the mouse, the keyboard or a screen reader, is
+// reported at once (the save dialog keeps it even when the dialog is then cancelled).
 class IncludeInformationBox : public QGroupBox {
     Q_OBJECT
 public:
@@ -20,7 +20,7 @@ public:
     ReportOptions options() const;
 
 signals:
-    void optionsClicked(const vellick::ReportOptions& options);
+    void optionsChanged(const vellick::ReportOptions& options);
 
 private:
     QCheckBox* m_path;
@@ -29,6 +29,7 @@ private:
     QCheckBox* m_modified;
     QCheckBox* m_keywords;
     QCheckBox* m_context;
+    bool m_settingOptions = false;
 };
 
 } // namespace vellick

@@ -21,6 +21,7 @@
 #include "views/vellick_view.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -113,6 +114,8 @@ void CMainFrame::createWidgets()
 {
     m_commands = new FrameCommands(*this);
     connect(m_commands, &FrameCommands::triggered, this, &CMainFrame::onCommand);
+    commandAction(CommandId::ShowLineNumber)->setChecked(DisplayOptions::showLineNumbers());
+    connect(commandAction(CommandId::ShowLineNumber), &QAction::toggled, this, &CMainFrame::showLineNumbers);
     m_status = new StatusPanes(*statusBar());
     statusBar()->setSizeGripEnabled(true);
 
@@ -175,9 +178,15 @@ std::string CMainFrame::settingsPath() const
 
 void CMainFrame::restoreSettings()
 {
-    // The stacked list's default widths are fractions of its width, the window's width.
-    m_layouts->list(false)->setColumnWidths(loadColumnWidths(settingsPath(), ListLayout::SideBySide, width()));
-    m_layouts->list(true)->setColumnWidths(loadColumnWidths(settingsPath(), ListLayout::Stacked, width()));
+    // The stacked list's default widths are fractions of its outer width, which is its layout's width once
+    // the window has placed its parts.
+    layout()->setGeometry(rect());
+    centralWidget()->layout()->activate();
+    const int charWidth = m_layouts->list(false)->typicalCharWidth();
+    m_layouts->list(false)->setColumnWidths(
+        loadColumnWidths(settingsPath(), ListLayout::SideBySide, m_layouts->width(), charWidth));
+    m_layouts->list(true)->setColumnWidths(
+        loadColumnWidths(settingsPath(), ListLayout::Stacked, m_layouts->width(), charWidth));
     // The layouts get what the menu, the toolbar, the panel and the status bar leave of the window.
     const int barsHeight = menuBar()->sizeHint().height() + m_commands->toolBar()->sizeHint().height()
         + m_panel->sizeHint().height() + statusBar()->sizeHint().height();
@@ -190,7 +199,7 @@ void CMainFrame::restoreSettings()
     m_panel->folderBox()->setEditText(fromPath(m_settings.folderText));
     m_panel->matchModeBox()->setCurrentIndex(static_cast<int>(m_settings.matchMode));
     CSearchPanel::setRecentList(*m_panel->keywordsBox(), m_settings.recentKeywords, false);
-    m_panel->keywordsBox()->setEditText(fromText(m_settings.keywordText));
+    m_panel->setKeywordBytes(m_settings.keywordText);
     CSearchPanel::setRecentList(*m_panel->patternsBox(), m_settings.recentFilePatterns, false);
     m_panel->patternsBox()->setEditText(fromText(m_settings.filePatternText));
     m_panel->matchCaseBox()->setChecked(m_settings.matchCase);

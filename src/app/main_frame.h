@@ -78,7 +78,7 @@ public:
 
     // ViewHost
     void setStatusText(const QString& text) override;
-    void setKeywordText(const QString& text) override;
+    void setKeywordText(const std::string& bytes) override;
     void setTextCounts(int lineCount, int hitCount) override;
     void showMessage(const QString& text) override;
     bool searchRunning() const override;
@@ -109,7 +109,8 @@ private:
     void switchLayout();
     void switchPane();
     void pasteKeywords();
-    void toggleLineNumbers();
+    // Show Line Number: whatever changed the check state of its action or toolbar button.
+    void showLineNumbers(bool show);
     void deleteFiles();
     void beginRename();
     void advancedSettings();

@@ -82,8 +82,8 @@ bool CMainFrame::onViewCommand(CommandId id)
         statusBar()->setVisible(!statusBar()->isVisibleTo(this));
         return true;
     case CommandId::ShowLineNumber:
-        toggleLineNumbers();
-        return true;
+        return true; // its action's check state has changed, and showLineNumbers follows that
+
     case CommandId::SwitchLayout:
         switchLayout();
         return true;
@@ -183,13 +183,13 @@ void CMainFrame::onStartStop()
     const SearchRequest request = prepareSearch(input);
     if (request.patternsDefaulted)
         m_panel->patternsBox()->setEditText(QStringLiteral("*.*"));
+    // The stored match mode changes only when Start reads the combo, which comes before the keyword check.
+    if (request.matchModeRead)
+        m_settings.matchMode = input.matchMode;
     if (!request.criteria) {
         showMessage(request.message);
         return;
     }
-    // The stored match mode changes only when a search reads the combo.
-    if (request.matchModeRead)
-        m_settings.matchMode = input.matchMode;
     m_search->start(*request.criteria, m_settings.search);
 }
 
@@ -246,12 +246,14 @@ void CMainFrame::pasteKeywords()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
-    setKeywordText(fromText(trimText(toText(text.left(static_cast<qsizetype>(kMaxKeywordText))))));
+    setKeywordText(trimText(toText(text.left(static_cast<qsizetype>(kMaxKeywordText)))));
 }
 
-void CMainFrame::toggleLineNumbers()
+void CMainFrame::showLineNumbers(bool show)
 {
-    DisplayOptions::setShowLineNumbers(!DisplayOptions::showLineNumbers());
+    if (show == DisplayOptions::showLineNumbers())
+        return;
+    DisplayOptions::setShowLineNumbers(show);
     m_layouts->textPane(false)->ClearSelection();
     m_layouts->textPane(true)->ClearSelection();
 }

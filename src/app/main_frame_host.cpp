@@ -117,13 +117,15 @@ void CMainFrame::updateRecentLists(
     updateRecentBox(*m_panel->patternsBox(), filePatterns, false);
 }
 
-void CMainFrame::setKeywordText(const QString& text)
+void CMainFrame::setKeywordText(const std::string& bytes)
 {
+    m_panel->setKeywordBytes(bytes);
     QComboBox* box = m_panel->keywordsBox();
-    box->setEditText(text);
     box->setFocus(Qt::OtherFocusReason);
     box->lineEdit()->selectAll();
-    QGuiApplication::clipboard()->setText(text);
+    // The box copies its selection: an empty one leaves the clipboard alone.
+    if (!bytes.empty())
+        QGuiApplication::clipboard()->setText(box->currentText());
 }
 
 void CMainFrame::setTextCounts(int lineCount, int hitCount)
@@ -139,7 +141,7 @@ bool CMainFrame::searchRunning() const
 
 void CMainFrame::openCurrentFile()
 {
-    m_fileCommands->open(false);
+    m_fileCommands->launch(false);
 }
 
 const KeywordList& CMainFrame::lastKeywords() const

@@ -1,6 +1,7 @@
 #include "app/open_with_dlg.h"
 
 #include "app/modal_runner.h"
+#include "app/program_file_filter.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -61,11 +62,16 @@ void COpenWithDlg::browse()
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    // The labels are the ones users know; the patterns after them are what Qt matches, and "All Files"
-    // must match names without a dot, as most Linux programs have.
+    // Programs are told by their permission, not their name, which needs the dialog's own model. Both
+    // filters match every name ("All Files" too must match names without a dot, as most programs have).
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters({ QStringLiteral("Executables (*.com, *.exe, *.bat) (*.com *.bat *.exe)"),
-        QStringLiteral("All Files (*.*) (*)") });
+    const QString programs = QStringLiteral("Programs (*)");
+    dialog.setNameFilters({ programs, QStringLiteral("All Files (*.*) (*)") });
+    auto* filter = new ProgramFileFilter(&dialog);
+    dialog.setProxyModel(filter);
+    connect(&dialog, &QFileDialog::filterSelected, filter,
+        [filter, programs](const QString& chosen) { filter->setProgramsOnly(chosen == programs); });
     if (m_runner.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_edit->setText(dialog.selectedFiles().constFirst());

@@ -8,9 +8,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 
 namespace vellick {
 namespace {
@@ -28,7 +30,7 @@ QWidget* includeInformationPart(FileCommandState& state, QWidget* parent)
     auto* part = new QWidget(parent);
     auto* include = new IncludeInformationBox(part);
     include->setOptions(state.reportOptions);
-    QObject::connect(include, &IncludeInformationBox::optionsClicked, part,
+    QObject::connect(include, &IncludeInformationBox::optionsChanged, part,
         [&state](const ReportOptions& options) { state.reportOptions = options; });
     auto* note = new QLabel(QStringLiteral("The report file will contain all the checked files and the currently "
                                            "highlighted file in the search result list."),
@@ -39,6 +41,18 @@ QWidget* includeInformationPart(FileCommandState& state, QWidget* parent)
     layout->addWidget(include);
     layout->addWidget(note, 1, Qt::AlignVCenter);
     return part;
+}
+
+// The dialog confirmed the name as typed; the extension rule may have made it another file's name.
+bool mayReplace(QWidget* owner, ModalRunner& runner, const std::string& chosen, const std::string& target)
+{
+    if (target == chosen || !QFileInfo::exists(fromPath(target)))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Save search result to file"),
+        QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(fromPath(target)),
+        QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return runner.run(box) == QMessageBox::Yes;
 }
 
 } // namespace
@@ -66,7 +80,10 @@ std::optional<std::string> ChooseReportFile(QWidget* owner, ModalRunner& runner,
     const int index = reportFilters().indexOf(dialog.selectedNameFilter());
     state.reportFormat = static_cast<ReportFormat>(index < 0 ? 1 : index + 1);
     const std::string chosen = toPath(dialog.selectedFiles().constFirst());
-    return withReportExtension(chosen, state.reportFormat);
+    std::string target = withReportExtension(chosen, state.reportFormat);
+    if (!mayReplace(owner, runner, chosen, target))
+        return std::nullopt;
+    return target;
 }
 
 } // namespace vellick

@@ -204,7 +204,7 @@ bool CSearchPanel::eventFilter(QObject* watched, QEvent* event)
 PanelInput CSearchPanel::input() const
 {
     PanelInput input;
-    input.keywordText = toText(m_keywords->currentText());
+    input.keywordText = keywordBytes();
     input.folder = toPath(m_folder->currentText());
     input.filePatterns = toText(m_patterns->currentText());
     input.listedFilesMode = m_listedBelow->isChecked();
@@ -219,7 +219,27 @@ PanelInput CSearchPanel::input() const
 
 std::string CSearchPanel::trimmedKeywordText() const
 {
-    return trimText(cutText(toText(m_keywords->currentText()), kMaxKeywordText));
+    return trimText(cutText(keywordBytes(), kMaxKeywordText));
+}
+
+void CSearchPanel::setKeywordBytes(const std::string& bytes)
+{
+    m_keywordBytes = bytes;
+    m_keywords->setCurrentIndex(-1);
+    m_keywords->setEditText(fromTextBytes(bytes));
+}
+
+// A text shown as bytes that were chosen from the recent list or handed over is those bytes again. Two
+// byte strings may look alike, so the chosen entry comes first.
+std::string CSearchPanel::keywordBytes() const
+{
+    const QString shown = m_keywords->currentText();
+    const int chosen = m_keywords->currentIndex();
+    if (chosen >= 0 && m_keywords->itemText(chosen) == shown)
+        return toTextAsShown(shown, m_keywords->itemData(chosen).toByteArray().toStdString());
+    if (shown == fromTextBytes(m_keywordBytes))
+        return m_keywordBytes;
+    return toText(shown);
 }
 
 void CSearchPanel::setCombosReadOnly(bool readOnly)
@@ -233,7 +253,7 @@ void CSearchPanel::setRecentList(QComboBox& box, const std::vector<std::string>&
     const QString text = box.currentText();
     box.clear();
     for (const std::string& entry : entries)
-        box.addItem(paths ? fromPath(entry) : fromText(entry));
+        box.addItem(paths ? fromPath(entry) : fromTextBytes(entry), QByteArray::fromStdString(entry));
     box.setEditText(text);
 }
 
@@ -241,8 +261,10 @@ std::vector<std::string> CSearchPanel::recentList(const QComboBox& box, bool pat
 {
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(box.count()));
-    for (int i = 0; i < box.count(); ++i)
-        entries.push_back(paths ? toPath(box.itemText(i)) : toText(box.itemText(i)));
+    for (int i = 0; i < box.count(); ++i) {
+        const std::string original = box.itemData(i).toByteArray().toStdString();
+        entries.push_back(paths ? toPathAsShown(box.itemText(i), original) : toTextAsShown(box.itemText(i), original));
+    }
     return entries;
 }
 

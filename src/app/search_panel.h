@@ -41,6 +41,8 @@ public:
     PanelInput input() const;
     // The keyword text as the enabling rules see it: trimmed.
     std::string trimmedKeywordText() const;
+    // Keywords taken from a file: shown as the text pane shows them, searched for as these very bytes.
+    void setKeywordBytes(const std::string& bytes);
 
     void setCombosReadOnly(bool readOnly);
     // Recent lists: most recent first.
@@ -58,6 +60,7 @@ private:
     void describeControls();
     void watchPanelKeys();
     bool isFilesMnemonic(QEvent* event) const;
+    std::string keywordBytes() const;
 
     QComboBox* m_keywords = nullptr;
     QPushButton* m_filesButton = nullptr;
@@ -73,6 +76,7 @@ private:
     QCheckBox* m_listedBelow = nullptr;
     QPushButton* m_start = nullptr;
     BusyIndicator* m_busy = nullptr;
+    std::string m_keywordBytes; // the last keywords handed over from a file
 };
 
 } // namespace vellick

@@ -6,10 +6,12 @@
 namespace vellick {
 
 namespace {
-QLabel* createCountPane(QStatusBar& bar, const QString& name, const QString& widest)
+// A pane's accessible name is left unset, so that it is the pane's text and follows it (each change is
+// announced as a name change); what the pane is goes into the description.
+QLabel* createCountPane(QStatusBar& bar, const QString& description, const QString& widest)
 {
     auto* pane = new QLabel(&bar);
-    pane->setAccessibleName(name);
+    pane->setAccessibleDescription(description);
     pane->setFrameShape(QFrame::Panel);
     pane->setFrameShadow(QFrame::Sunken);
     pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(widest) + 12);
@@ -29,7 +31,7 @@ StatusPanes::StatusPanes(QStatusBar& bar)
     , m_message(new QLabel(&bar))
 {
     bar.setAccessibleName(tr("Status bar"));
-    m_message->setAccessibleName(tr("Message"));
+    m_message->setAccessibleDescription(tr("Message"));
     m_message->setTextFormat(Qt::PlainText);
     m_message->setMinimumWidth(1);
     bar.addWidget(m_message, 1);

@@ -8,7 +8,8 @@ class QStatusBar;
 namespace vellick {
 
 // The status bar's three panes: the message pane (stretching), "line: %d" and "key: %d". Prompts of
-// highlighted menu items cover the message pane for a moment; the message comes back afterwards.
+// highlighted menu items cover the message pane for a moment; the message comes back afterwards. Screen
+// readers get each pane's text as its accessible name.
 class StatusPanes : public QObject {
     Q_OBJECT
 public:

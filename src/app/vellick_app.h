@@ -10,7 +10,7 @@ class CVellickDoc;
 class MimeFileTypes;
 
 // The application: makes the one document and the main window at start-up and owns them for the run.
-// The command line is not looked at; every start opens one more independent window.
+// A folder on the command line fills the Folder box; every start opens one more independent window.
 class CVellickApp : public QApplication {
     Q_OBJECT
 public:

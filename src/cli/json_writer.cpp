@@ -1,43 +1,13 @@
 #include "cli/json_writer.h"
 
 #include "results/cline.h"
+#include "search/utf8_sequence.h"
 
 #include <cstdio>
 
 namespace vellick {
 
 namespace {
-
-// Length of the valid UTF-8 sequence at `pos`, or 0 when the bytes there are not one.
-std::size_t utf8SequenceLength(std::string_view s, std::size_t pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(pos);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else
-        return 0;
-    if (pos + length > s.size())
-        return 0;
-    if (byte(pos + 1) < low || byte(pos + 1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF)
-            return 0;
-    }
-    return length;
-}
 
 void appendEscapedByte(std::string& out, unsigned char c)
 {

@@ -10,8 +10,7 @@ class CVellickDoc;
 class TrashService;
 
 // The question asked before Delete, captioned "Confirm file delete".
-inline constexpr const char* kDeleteQuestion
-    = "Are you sure you want to send the selected file(s) to the Recycle Bin ?";
+inline constexpr const char* kDeleteQuestion = "Are you sure you want to send the selected file(s) to the Trash?";
 inline constexpr const char* kDeleteCaption = "Confirm file delete";
 
 struct DeleteOutcome {

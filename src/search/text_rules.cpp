@@ -6,7 +6,7 @@
 
 namespace vellick {
 
-std::string trimText(std::string_view text)
+std::string_view trimWhiteSpace(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -14,7 +14,12 @@ std::string trimText(std::string_view text)
         ++begin;
     while (end > begin && isWhiteSpace(static_cast<unsigned char>(text[end - 1])))
         --end;
-    std::string trimmed(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string trimText(std::string_view text)
+{
+    std::string trimmed(trimWhiteSpace(text));
     for (char& c : trimmed) {
         if (c == '\n' || c == '\r' || c == '\t')
             c = ' ';

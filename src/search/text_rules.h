@@ -8,6 +8,9 @@ namespace vellick {
 
 // Rules on the panel's texts, shared by the search request, the panel's enabling logic and paste.
 
+// The text without its leading and trailing white space (bytes 0x09 to 0x0D and space).
+std::string_view trimWhiteSpace(std::string_view text);
+
 // Drops leading and trailing white space, then turns line feeds, carriage returns and tabs into spaces.
 std::string trimText(std::string_view text);
 

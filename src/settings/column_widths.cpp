@@ -12,20 +12,24 @@ std::string columnKey(ListLayout layout, std::size_t column)
     return (layout == ListLayout::Stacked ? "hcol" : "vcol") + std::to_string(column + 1);
 }
 
-ColumnWidths defaultWidths(ListLayout layout, int listWidth)
+ColumnWidths defaultWidths(ListLayout layout, int listWidth, int averageCharWidth)
 {
-    if (layout == ListLayout::SideBySide)
-        return { 100, 100, 50, 50, 100 };
+    if (layout == ListLayout::SideBySide) {
+        ColumnWidths widths { 100, 100, 50, 50, 100 };
+        for (int& width : widths)
+            width = width * averageCharWidth / kDefaultsCharWidth;
+        return widths;
+    }
     return { listWidth / 4, listWidth / 4, listWidth / 8, listWidth / 8, listWidth / 4 };
 }
 
 } // namespace
 
-ColumnWidths loadColumnWidths(const std::string& path, ListLayout layout, int listWidth)
+ColumnWidths loadColumnWidths(const std::string& path, ListLayout layout, int listWidth, int averageCharWidth)
 {
     ProfileFile file(path);
     file.load();
-    ColumnWidths widths = defaultWidths(layout, listWidth);
+    ColumnWidths widths = defaultWidths(layout, listWidth, averageCharWidth);
     for (std::size_t column = 0; column < widths.size(); ++column)
         widths[column] = file.getInt(kSettingsSection, columnKey(layout, column), widths[column]);
     return widths;

@@ -14,9 +14,15 @@ enum class ListLayout {
 // The widths of the five result-list columns in column order, in pixels.
 using ColumnWidths = std::array<int, 5>;
 
+// The average character width, in pixels, of the font the side-by-side defaults were chosen for.
+inline constexpr int kDefaultsCharWidth = 6;
+
 // Read when a result list is created. Missing keys give the defaults: for the stacked layout fractions of
-// the list's width (1/4, 1/4, 1/8, 1/8, 1/4), for the side-by-side layout 100, 100, 50, 50, 100.
-ColumnWidths loadColumnWidths(const std::string& path, ListLayout layout, int listWidth);
+// the list's outer width (1/4, 1/4, 1/8, 1/8, 1/4), for the side-by-side layout 100, 100, 50, 50, 100
+// scaled by the list font's average character width against kDefaultsCharWidth, so that they hold as
+// many characters with any font. Stored widths are used as stored.
+ColumnWidths loadColumnWidths(
+    const std::string& path, ListLayout layout, int listWidth, int averageCharWidth = kDefaultsCharWidth);
 
 // Written when a result list is destroyed, in one crash-safe replace. False when it could not be written.
 bool saveColumnWidths(const std::string& path, ListLayout layout, const ColumnWidths& widths);

@@ -20,4 +20,11 @@ std::string toPathAsShown(const QString& shown, std::string_view original);
 QString fromText(std::string_view text);
 std::string toText(const QString& text);
 
+// Keyword texts may also be bytes that are not UTF-8 (taken from a file, or kept so in the settings file).
+// Valid UTF-8 sequences are shown as their characters, every other byte as the Latin-1 character of its
+// value.
+QString fromTextBytes(std::string_view bytes);
+// The bytes of `original` when `shown` is how they are shown, otherwise `shown` as UTF-8 text.
+std::string toTextAsShown(const QString& shown, std::string_view original);
+
 } // namespace vellick

@@ -3,6 +3,7 @@
 #include "results/display_options.h"
 #include "results/message_sink.h"
 #include "search/search_options.h"
+#include "search/text_rules.h"
 #include "views/view_host.h"
 
 #include <QClipboard>
@@ -281,9 +282,12 @@ void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_selection.hasText())
         return;
-    const QString keywords = m_selection.selectedText().trimmed().left(static_cast<qsizetype>(kMaxKeywordText));
-    if (!keywords.isEmpty())
-        m_host.setKeywordText(keywords);
+    // The pane shows each byte as one Latin-1 character, so the selection converts back to the file's very
+    // bytes; only ASCII white space is dropped.
+    const std::string selected = m_selection.selectedText().toLatin1().toStdString();
+    const std::string_view keywords = cutText(trimWhiteSpace(selected), kMaxKeywordText);
+    if (!keywords.empty())
+        m_host.setKeywordText(std::string(keywords));
 }
 
 } // namespace vellick

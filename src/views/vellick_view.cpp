@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <utility>
 
 namespace vellick {
@@ -52,6 +53,14 @@ void CVellickView::setColumnWidths(const Widths& widths)
 {
     for (int column = 0; column < kColumnCount; ++column)
         setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+}
+
+int CVellickView::typicalCharWidth() const
+{
+    static const QString kSample = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789 .:/");
+    const int size = static_cast<int>(kSample.size());
+    const int measured = (fontMetrics().horizontalAdvance(kSample) + size - 1) / size;
+    return std::max(fontMetrics().averageCharWidth(), measured);
 }
 
 CVellickView::Widths CVellickView::columnWidths() const

@@ -24,6 +24,9 @@ public:
 
     void setColumnWidths(const Widths& widths);
     Widths columnWidths() const;
+    // The width of a character of the names, sizes and times the list shows, for the first-start column
+    // widths. A font's declared average can be well below it, so ordinary text is measured too.
+    int typicalCharWidth() const;
 
     // Rename: in-place editing of the current record's file name begins (the model reports its end).
     void beginRename();

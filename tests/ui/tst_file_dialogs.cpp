@@ -98,7 +98,7 @@ void FileDialogsTest::openWithBrowsePicksAProgram()
     auto* browse = child<QPushButton>(dialog, "browseButton");
     browse->click();
     QCOMPARE(filters.size(), 2);
-    QVERIFY(filters[0].startsWith(QStringLiteral("Executables (*.com, *.exe, *.bat)")));
+    QVERIFY(filters[0].startsWith(QStringLiteral("Programs")));
     QVERIFY(filters[1].startsWith(QStringLiteral("All Files (*.*)")));
     QCOMPARE(child<QLineEdit>(dialog, "programName")->text(), program);
     QVERIFY(child<QPushButton>(dialog, "okButton")->isEnabled());

@@ -18,11 +18,24 @@
 using namespace vellick;
 using namespace vellick::test;
 
+namespace {
+// 100, 100, 50, 50 and 100 pixels for a font whose average character is 6 pixels wide, widened alike.
+CVellickView::Widths sideBySideDefaults(const CVellickView& list)
+{
+    const int charWidth = list.typicalCharWidth();
+    CVellickView::Widths widths { 100, 100, 50, 50, 100 };
+    for (int& width : widths)
+        width = width * charWidth / 6;
+    return widths;
+}
+} // namespace
+
 class LayoutsSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void firstRunUsesTheDefaults();
+    void defaultColumnWidthsFollowTheListFont();
     void closeWritesWindowPlaceAndOptions();
     void closeAndReopenRestoresEverything();
     void layoutSwitchKeepsEachLayoutsViewsAndSizes();
@@ -42,10 +55,15 @@ void LayoutsSettingsTest::firstRunUsesTheDefaults()
     const auto* splitter = qobject_cast<QSplitter*>(frame.layouts().currentWidget());
     QVERIFY(splitter);
     QCOMPARE(splitter->sizes().value(0), frame.width() / 2);
-    QCOMPARE(window.list().columnWidths(), (CVellickView::Widths { 100, 100, 50, 50, 100 }));
-    // The stacked list's defaults are fractions of the window's width.
-    const int w = frame.width();
-    QCOMPARE(frame.layouts().list(true)->columnWidths(), (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4 }));
+    QCOMPARE(window.list().columnWidths(), sideBySideDefaults(window.list()));
+    // The stacked list's defaults are fractions of its outer width.
+    CVellickView* stacked = frame.layouts().list(true);
+    const CVellickView::Widths stackedWidths = stacked->columnWidths();
+    frame.layouts().showLayout(true);
+    test::idle();
+    const int w = stacked->width();
+    QCOMPARE(stackedWidths, (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4 }));
+    frame.layouts().showLayout(false);
 
     CSearchPanel& panel = window.panel();
     QCOMPARE(panel.keywordsBox()->currentText(), QString());
@@ -60,11 +78,28 @@ void LayoutsSettingsTest::firstRunUsesTheDefaults()
     QVERIFY(!panel.startButton()->isEnabled());
 }
 
+void LayoutsSettingsTest::defaultColumnWidthsFollowTheListFont()
+{
+    ConfigHome home;
+    struct FontGuard {
+        QFont before = QApplication::font();
+        ~FontGuard() { QApplication::setFont(before); }
+    } guard;
+    QFont wide = guard.before;
+    wide.setPixelSize(18);
+    QApplication::setFont(wide);
+    FrameFixture window;
+    QVERIFY(window.list().fontMetrics().averageCharWidth() > 6);
+    QCOMPARE(window.list().columnWidths(), sideBySideDefaults(window.list()));
+}
+
 void LayoutsSettingsTest::closeWritesWindowPlaceAndOptions()
 {
     ConfigHome home;
+    int charWidth = 0;
     {
         FrameFixture window;
+        charWidth = window.list().typicalCharWidth();
         window.panel().matchCaseBox()->setChecked(true);
         window.panel().subFoldersBox()->click();
         window.close();
@@ -78,7 +113,7 @@ void LayoutsSettingsTest::closeWritesWindowPlaceAndOptions()
     QCOMPARE(home.value("matchword"), QStringLiteral("0"));
     QCOMPARE(home.value("dosubdir"), QStringLiteral("1"));
     QCOMPARE(home.value("maxkeys"), QStringLiteral("1024"));
-    QCOMPARE(home.value("vcol1"), QStringLiteral("100"));
+    QCOMPARE(home.value("vcol1"), QString::number(100 * charWidth / 6));
     QCOMPARE(home.value("hcol1"), QString::number(728 / 4));
 }
 

@@ -87,17 +87,53 @@ bool collect(int outFd, int errFd, ProcessOutcome& outcome, std::chrono::steady_
 
 } // namespace
 
-int startDetached(const std::vector<std::string>& argv, const std::string& workingFolder)
+namespace {
+int spawnDetached(const std::vector<std::string>& argv, const std::string& workingFolder, pid_t& pid)
 {
     SpawnSetup setup;
     posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID);
     if (!workingFolder.empty())
         posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
+    return spawn(argv, setup, pid);
+}
+
+constexpr std::chrono::milliseconds kExitPollInterval { 10 };
+} // namespace
+
+int startDetached(const std::vector<std::string>& argv, const std::string& workingFolder)
+{
     pid_t pid = 0;
-    const int error = spawn(argv, setup, pid);
+    const int error = spawnDetached(argv, workingFolder, pid);
     if (error == 0)
         reapLater(pid);
     return error;
+}
+
+ProcessOutcome startAndWaitForExit(
+    const std::vector<std::string>& argv, const std::string& workingFolder, std::chrono::milliseconds timeout)
+{
+    ProcessOutcome outcome;
+    pid_t pid = 0;
+    outcome.spawnError = spawnDetached(argv, workingFolder, pid);
+    if (outcome.spawnError != 0)
+        return outcome;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    for (;;) {
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            break;
+        if (ended < 0 && errno != EINTR)
+            return outcome; // not ours to wait for any more: nothing is known
+        if (std::chrono::steady_clock::now() >= deadline) {
+            reapLater(pid);
+            return outcome;
+        }
+        std::this_thread::sleep_for(kExitPollInterval);
+    }
+    outcome.finished = true;
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
 }
 
 ProcessOutcome runAndWait(const std::vector<std::string>& argv, std::chrono::milliseconds timeout)

@@ -20,6 +20,12 @@ struct ProcessOutcome {
 // the background, so it outlives nothing it should not. 0 when it started, else the errno value.
 int startDetached(const std::vector<std::string>& argv, const std::string& workingFolder = {});
 
+// Starts a program as startDetached does and waits at most `timeout` for its exit status. Its output is
+// not collected: a program it starts in turn may keep inherited pipes open long after it has ended. A
+// program still running then is reaped in the background (finished is false).
+ProcessOutcome startAndWaitForExit(
+    const std::vector<std::string>& argv, const std::string& workingFolder, std::chrono::milliseconds timeout);
+
 // Runs a program and waits for it, at most `timeout`, collecting what it writes. A program still running
 // then is left to finish on its own (and reaped in the background).
 ProcessOutcome runAndWait(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);

@@ -9,6 +9,9 @@ namespace vellick {
 namespace {
 
 constexpr std::chrono::seconds kQueryTimeout { 10 };
+// xdg-open ends at once on a desktop that opens the file for it, and at once when nothing can open it; where
+// it runs the program itself it stays until that program ends, and by then the program has started.
+constexpr std::chrono::seconds kOpenerTimeout { 5 };
 
 ShellResult started(int error, const std::string& program)
 {
@@ -43,7 +46,13 @@ std::optional<std::string> XdgLauncher::associatedApplication(const std::string&
 
 ShellResult XdgLauncher::openWithAssociation(const std::string& path)
 {
-    return started(startDetached({ "xdg-open", path }, folderOfPath(path)), "xdg-open");
+    const ProcessOutcome outcome = startAndWaitForExit({ "xdg-open", path }, folderOfPath(path), kOpenerTimeout);
+    if (outcome.spawnError != 0)
+        return started(outcome.spawnError, "xdg-open");
+    if (outcome.finished && outcome.exitCode != 0)
+        return ShellResult::failed(
+            "xdg-open could not open the file (exit status " + std::to_string(outcome.exitCode) + ").");
+    return ShellResult::done();
 }
 
 ShellResult XdgLauncher::openWithProgram(const std::string& program, const std::string& path)

@@ -52,7 +52,11 @@ private:
 class FakeViewHost : public ViewHost {
 public:
     void setStatusText(const QString& text) override { statusText = text; }
-    void setKeywordText(const QString& text) override { keywordText = text; }
+    void setKeywordText(const std::string& bytes) override
+    {
+        keywordBytes = bytes;
+        keywordText = QString::fromStdString(bytes);
+    }
     void setTextCounts(int lines, int hits) override
     {
         lineCount = lines;
@@ -64,7 +68,8 @@ public:
     void showListContextMenu(const QPoint&) override { ++contextMenus; }
 
     QString statusText;
-    QString keywordText;
+    std::string keywordBytes;
+    QString keywordText; // the bytes read as UTF-8
     int lineCount = -1;
     int hitCount = -1;
     QStringList messages;
