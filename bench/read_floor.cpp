@@ -1,6 +1,6 @@
 // Reads every file of a tree once, one thread, one reused buffer: the floor for a one-thread search.
+#include "base/unique_fd.h"
 #include "search/folder_walk.h"
-#include "search/unique_fd.h"
 
 #include <chrono>
 #include <cstdio>

@@ -80,9 +80,9 @@ void DesktopCommands::openAtLine(int recordIndex, std::size_t hit, const std::st
 
 std::int64_t editorLineOfHit(const CLine& line, std::size_t hit)
 {
-    if (line.kind != FileKind::Text || hit >= line.hitLines.size())
+    if (line.kind != FileKind::Text || hit >= line.hitCount())
         return 1;
-    return static_cast<std::int64_t>(line.hitLines[hit]) + 1;
+    return static_cast<std::int64_t>(line.hit(hit).line) + 1;
 }
 
 } // namespace vellick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/paths.h"
 #include "report/report_options.h"
 
 #include <string>
@@ -13,6 +14,15 @@ struct FileCommandState {
     ReportFormat reportFormat = ReportFormat::Csv;
     ReportOptions reportOptions;
     std::string lastDestinationFolder;
+    // The window's current folder: where those open before a destination has been chosen.
+    std::string currentFolder;
 };
+
+// Where a destination dialog opens first: the window's current folder, or the process's current
+// directory when no window has set one.
+inline std::string startFolder(const FileCommandState& state)
+{
+    return state.currentFolder.empty() ? currentDirectory().value_or("") : state.currentFolder;
+}
 
 } // namespace vellick

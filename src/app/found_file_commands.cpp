@@ -150,7 +150,7 @@ void FoundFileCommands::copyToFolder()
     if (m_host.searchRunning())
         return;
     if (m_state.lastDestinationFolder.empty())
-        m_state.lastDestinationFolder = toPath(QDir::currentPath());
+        m_state.lastDestinationFolder = startFolder(m_state);
     QFileDialog dialog(m_owner, QString::fromLatin1(kDestinationFolderTitle));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -1,5 +1,5 @@
 #include "app/vellick_app.h"
-#include "search/open_file_limit.h"
+#include "base/open_file_limit.h"
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
+#include "base/paths.h"
 #include "platform/linux/desktop/linux_desktop_services.h"
 #include "platform/linux/linux_file_services.h"
 #include "results/display_options.h"
@@ -91,6 +92,7 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     move(placed.left, placed.top);
     resize(placed.width, placed.height);
     createWidgets();
+    setCurrentFolder(currentDirectory().value_or(""));
     restoreSettings();
 
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::updateUi);

@@ -4,7 +4,7 @@
 #include "app/desktop_commands.h"
 #include "app/enabling_rules.h"
 #include "app/found_file_commands.h"
-#include "search/search_host.h"
+#include "app/search_window.h"
 #include "settings/settings.h"
 #include "views/view_host.h"
 
@@ -34,7 +34,7 @@ class StatusPanes;
 // the settings file when it is made and writes it when it closes, runs the enabling rules whenever the
 // interface goes idle, starts and stops searches, and routes the commands on found files to the result
 // list of the shown layout. The document and the file-type service belong to the caller.
-class CMainFrame : public QMainWindow, public SearchHost, public ViewHost, public FileCommandHost {
+class CMainFrame : public QMainWindow, public SearchWindow, public ViewHost, public FileCommandHost {
     Q_OBJECT
 public:
     CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* parent = nullptr);
@@ -61,7 +61,7 @@ public:
     // The enabling rules; run whenever the event loop is about to wait.
     void updateUi();
 
-    // SearchHost
+    // SearchWindow
     void setStatusText(const std::string& text) override;
     void blankIndicators() override;
     void setStartButtonLabel(const std::string& label) override;
@@ -105,6 +105,10 @@ private:
     void onFileCommand(CommandId id);
     void onStartStop();
     void onFolderButton();
+    // Makes the folder a text names (relative ones from the current folder) the current folder; false
+    // when it names no folder that can be entered.
+    bool makeCurrentFolder(const QString& folder);
+    void setCurrentFolder(std::string folder);
     void onFilesButton();
     void switchLayout();
     void switchPane();
@@ -133,6 +137,9 @@ private:
     std::unique_ptr<LinuxDesktopServices> m_desktop;
     std::unique_ptr<DesktopCommands> m_desktopCommands;
     Settings m_settings;
+    // What an empty Folder box means and where the folder and file dialogs open: the last folder searched
+    // or chosen, at first the directory the program started in.
+    std::string m_currentFolder;
     CSearchPanel* m_panel = nullptr;
     FrameCommands* m_commands = nullptr;
     StatusPanes* m_status = nullptr;

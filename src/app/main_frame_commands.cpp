@@ -26,7 +26,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
-#include <unistd.h>
 
 namespace vellick {
 
@@ -37,11 +36,22 @@ QString accessFailedMessage(const QString& folder)
     return QStringLiteral("Access folder \"%1\" failed.").arg(folder);
 }
 
-bool makeCurrentDirectory(const QString& folder)
-{
-    return ::chdir(expandHome(toPath(folder)).c_str()) == 0;
-}
 } // namespace
+
+bool CMainFrame::makeCurrentFolder(const QString& folder)
+{
+    std::optional<std::string> resolved = resolveFolder(toPath(folder), m_currentFolder);
+    if (!resolved)
+        return false;
+    setCurrentFolder(std::move(*resolved));
+    return true;
+}
+
+void CMainFrame::setCurrentFolder(std::string folder)
+{
+    m_currentFolder = std::move(folder);
+    m_fileCommands->state().currentFolder = m_currentFolder;
+}
 
 void CMainFrame::onCommand(CommandId id)
 {
@@ -179,8 +189,11 @@ void CMainFrame::onStartStop()
         m_search->stop();
         return;
     }
-    const PanelInput input = m_panel->input();
+    PanelInput input = m_panel->input();
+    input.currentFolder = m_currentFolder;
     const SearchRequest request = prepareSearch(input);
+    if (request.currentFolder)
+        setCurrentFolder(*request.currentFolder);
     if (request.patternsDefaulted)
         m_panel->patternsBox()->setEditText(QStringLiteral("*.*"));
     // The stored match mode changes only when Start reads the combo, which comes before the keyword check.
@@ -198,12 +211,12 @@ void CMainFrame::onFolderButton()
     if (searchRunning())
         return;
     // The browser opens in the folder of the box when there is one, else where the last one was.
-    makeCurrentDirectory(m_panel->folderBox()->currentText());
+    makeCurrentFolder(m_panel->folderBox()->currentText());
     const QString chosen = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Select a Starting Folder"), QDir::currentPath(), QFileDialog::ShowDirsOnly);
+        this, QStringLiteral("Select a Starting Folder"), fromPath(m_currentFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return;
-    if (makeCurrentDirectory(chosen))
+    if (makeCurrentFolder(chosen))
         m_panel->folderBox()->setEditText(chosen);
     else
         showMessage(accessFailedMessage(chosen));
@@ -214,11 +227,11 @@ void CMainFrame::onFilesButton()
     if (searchRunning())
         return;
     const QString folder = m_panel->folderBox()->currentText().trimmed();
-    if (!folder.isEmpty() && !makeCurrentDirectory(folder)) {
+    if (!folder.isEmpty() && !makeCurrentFolder(folder)) {
         showMessage(accessFailedMessage(folder));
         return;
     }
-    CFileTypesDlg dialog(m_panel->folderBox()->currentText(), ".", this);
+    CFileTypesDlg dialog(m_panel->folderBox()->currentText(), m_currentFolder, this);
     if (m_runner->run(dialog) != QDialog::Accepted || !dialog.chosenPatterns())
         return;
     m_panel->patternsBox()->setEditText(dialog.chosenPatterns()->left(static_cast<qsizetype>(kMaxFilePatternText)));

@@ -4,7 +4,7 @@
 #include "app/result_layouts.h"
 #include "app/search_panel.h"
 #include "platform/linux/desktop/linux_desktop_services.h"
-#include "search/parent_directory.h"
+#include "base/parent_directory.h"
 #include "views/text_conversion.h"
 #include "views/text_view.h"
 #include "views/vellick_view.h"

@@ -5,7 +5,7 @@
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "app/status_panes.h"
-#include "search/recent_list.h"
+#include "settings/recent_list.h"
 #include "views/message_presenter.h"
 #include "views/text_conversion.h"
 #include "views/text_view.h"

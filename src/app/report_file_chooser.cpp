@@ -60,7 +60,7 @@ bool mayReplace(QWidget* owner, ModalRunner& runner, const std::string& chosen, 
 std::optional<std::string> ChooseReportFile(QWidget* owner, ModalRunner& runner, FileCommandState& state)
 {
     if (state.lastDestinationFolder.empty())
-        state.lastDestinationFolder = toPath(QDir::currentPath());
+        state.lastDestinationFolder = startFolder(state);
     QFileDialog dialog(owner, QStringLiteral("Save search result to file"));
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the boxes go into the dialog's own layout
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -1,5 +1,9 @@
 #include "app/search_controller.h"
 
+#include "app/search_window.h"
+#include "results/run_texts.h"
+#include "results/vellick_doc.h"
+
 #include <QElapsedTimer>
 
 namespace vellick {
@@ -9,9 +13,11 @@ namespace {
 constexpr qint64 kSliceMilliseconds = 15;
 } // namespace
 
-SearchController::SearchController(CVellickDoc& doc, SearchHost& host, QObject* parent)
+SearchController::SearchController(CVellickDoc& doc, SearchWindow& window, QObject* parent)
     : QObject(parent)
-    , m_run(doc, host)
+    , m_doc(doc)
+    , m_window(window)
+    , m_documentSink(doc)
 {
     m_timer.setInterval(0);
     m_timer.setSingleShot(true);
@@ -22,7 +28,22 @@ void SearchController::start(const SearchCriteria& criteria, const SearchSetting
 {
     if (m_run.inProgress())
         return;
-    m_run.start(criteria, settings);
+    m_keywordText = criteria.keywordText;
+    m_folderText = criteria.folder;
+    m_filePatterns = criteria.filePatterns;
+    m_window.setBusy(true);
+    m_window.setStartButtonLabel(kStopLabel);
+    m_window.setCombosReadOnly(true);
+    SearchCriteria request = criteria;
+    if (request.listedFilesMode)
+        request.listedPaths = listedPaths(m_doc);
+    m_documentSink.begin(request.listedFilesMode);
+    m_window.resetTextPane();
+    m_window.blankIndicators();
+    m_window.setStatusText(kSearchingText);
+    m_window.repaintNow();
+    m_window.beep();
+    m_run.start(request, settings, m_events);
     m_timer.start();
 }
 
@@ -53,6 +74,50 @@ void SearchController::finishNow()
     m_run.stop();
     while (m_run.step(1)) { }
     emit finished();
+}
+
+// The summary's time was taken when the run ended, so a stop message left open does not count.
+void SearchController::runFinished(const RunSummary& summary)
+{
+    m_documentSink.finished(summary);
+    if (summary.found > 0)
+        m_window.selectFirstRowAndFocus();
+    m_window.invalidateTextPane();
+    m_window.setCombosReadOnly(false);
+    m_window.setBusy(false);
+    if (summary.stoppedByUser)
+        m_window.showMessage(kStoppedMessage);
+    m_window.setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds));
+    m_window.setStartButtonLabel(kStartLabel);
+    m_window.updateRecentLists(m_keywordText, m_folderText, m_filePatterns);
+}
+
+void SearchController::RunEvents::fileFound(const FoundFile& file)
+{
+    m_controller.m_documentSink.fileFound(file);
+}
+
+void SearchController::RunEvents::listedFileKept(std::size_t listIndex, const FoundFile& file)
+{
+    m_controller.m_documentSink.listedFileKept(listIndex, file);
+}
+
+void SearchController::RunEvents::listedFileDropped(std::size_t listIndex)
+{
+    m_controller.m_documentSink.listedFileDropped(listIndex);
+    if (m_controller.m_documentSink.foundCount() < DocumentSink::kAnnouncedFound)
+        m_controller.m_window.repaintNow();
+}
+
+void SearchController::RunEvents::progress(const RunProgress& progress)
+{
+    m_controller.m_window.setStatusText(
+        progress.folder ? folderProgressText(progress.checked, progress.path) : fileProgressText(progress.path));
+}
+
+void SearchController::RunEvents::finished(const RunSummary& summary)
+{
+    m_controller.runFinished(summary);
 }
 
 } // namespace vellick

@@ -1,11 +1,11 @@
 #include "cli/cli_app.h"
 
+#include "base/paths.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/json_writer.h"
 #include "report/report_writer.h"
 #include "results/vellick_doc.h"
-#include "search/folder_walk.h"
 #include "search/search_run.h"
 #include "search/text_rules.h"
 
@@ -111,12 +111,15 @@ int runSearch(const CliOptions& options, const std::string& startDirectory, CVel
         err << request.message << '\n';
         return kExitBadInput;
     }
-    CliHost host(err, ::isatty(STDERR_FILENO) == 1);
-    SearchRun run(doc, host);
+    CliHost host(err, ::isatty(STDERR_FILENO) == 1, doc);
+    SearchRun run;
     // vellick-cli scans on its own thread too, so --threads 1 means exactly one thread.
     const int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
     run.setScanThreads(std::max(threads, 1) - 1, true);
-    run.start(*request.criteria, options.settings);
+    SearchCriteria criteria = *request.criteria;
+    if (criteria.listedFilesMode)
+        criteria.listedPaths = listedPaths(doc);
+    run.start(criteria, options.settings, host);
     g_interruptedRun = &run;
     auto previous = std::signal(SIGINT, onInterrupt);
     while (run.step(kStepBudget)) { }

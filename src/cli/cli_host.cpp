@@ -1,11 +1,28 @@
 #include "cli/cli_host.h"
 
+#include "results/run_texts.h"
+
 namespace vellick {
 
-CliHost::CliHost(std::ostream& err, bool showProgress)
+CliHost::CliHost(std::ostream& err, bool showProgress, CVellickDoc& doc)
     : m_err(err)
     , m_showProgress(showProgress)
+    , m_documentSink(doc)
 {
+}
+
+void CliHost::progress(const RunProgress& progress)
+{
+    setStatusText(
+        progress.folder ? folderProgressText(progress.checked, progress.path) : fileProgressText(progress.path));
+}
+
+void CliHost::finished(const RunSummary& summary)
+{
+    m_documentSink.finished(summary);
+    if (summary.stoppedByUser)
+        showMessage(kStoppedMessage);
+    setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds));
 }
 
 CliHost::~CliHost()

@@ -77,8 +77,9 @@ std::string hitsJson(const CLine& line)
     for (std::size_t i = 0; i < line.hitCount(); ++i) {
         if (i > 0)
             out.push_back(',');
-        out += "[" + std::to_string(line.hitOffsets[i]) + "," + std::to_string(line.hitLines[i]) + ","
-            + std::to_string(line.hitLengths[i]) + "," + std::to_string(line.hitKeywords[i]) + "]";
+        const HitEntry& hit = line.hit(i);
+        out += "[" + std::to_string(hit.offset) + "," + std::to_string(hit.line) + "," + std::to_string(hit.length)
+            + "," + std::to_string(hit.keyword) + "]";
     }
     return out + "]}";
 }

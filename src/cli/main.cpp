@@ -1,6 +1,6 @@
+#include "base/open_file_limit.h"
 #include "cli/cli_app.h"
 #include "platform/linux/mime_file_types.h"
-#include "search/open_file_limit.h"
 
 #include <iostream>
 

@@ -31,7 +31,7 @@ DeleteOutcome deleteTakenFiles(CVellickDoc& doc, TrashService& trash)
         doc.setCurrent(doc.recordAtRow(0));
     if (doc.current() != previousCurrent && previousCurrent < doc.recordCount())
         doc.record(previousCurrent).dropContexts(); // no view shows it any more
-    doc.updateAllViews(HintCurrentChanged);
+    doc.updateAllViews(DocumentHint::CurrentChanged);
     return outcome;
 }
 

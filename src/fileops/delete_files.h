@@ -21,7 +21,7 @@ struct DeleteOutcome {
 // Sends the taken rows' files to the Trash, one at a time from the last row up, and takes each row out
 // of the display order once its file is gone. The first failure or cancel stops the walk; files trashed
 // before stay trashed, rows not yet walked stay. Afterwards the first row's record is current (when rows
-// remain) and the views hear HintCurrentChanged. Without a current record nothing happens.
+// remain) and the views hear DocumentHint::CurrentChanged. Without a current record nothing happens.
 DeleteOutcome deleteTakenFiles(CVellickDoc& doc, TrashService& trash);
 
 } // namespace vellick

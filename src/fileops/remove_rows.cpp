@@ -23,7 +23,7 @@ int removeTakenRows(CVellickDoc& doc)
     doc.setCurrent(nextRow >= 0 ? doc.recordAtRow(nextRow) : -1);
     if (doc.current() != previousCurrent)
         doc.record(previousCurrent).dropContexts(); // no view shows it any more
-    doc.updateAllViews(HintCurrentChanged);
+    doc.updateAllViews(DocumentHint::CurrentChanged);
     return static_cast<int>(rows.size());
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/file_renamer.h"
 #include "results/vellick_doc.h"
-#include "search/byte_compare.h"
+#include "base/byte_compare.h"
 
 namespace vellick {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "search/replacement_file.h"
-#include "search/unique_fd.h"
+#include "base/replacement_file.h"
+#include "base/unique_fd.h"
 
 #include <string>
 #include <string_view>

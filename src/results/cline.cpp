@@ -1,75 +1,45 @@
 #include "results/cline.h"
 
-#include <algorithm>
-#include <numeric>
-
 namespace vellick {
 
 void CLine::clearHits()
 {
-    hitOffsets.clear();
-    hitLines.clear();
-    hitLengths.clear();
-    contexts.clear();
-    contextPositions.clear();
-    hitKeywords.clear();
-    contextState = ContextsNotLoaded;
+    m_hits.clear();
+    m_contextState = ContextState::NotLoaded;
 }
 
-void CLine::appendHit(uint64_t line, uint64_t offset, uint32_t length, uint8_t patternNumber)
+void CLine::appendHit(const Hit& hit)
 {
-    hitLines.push_back(line);
-    hitLengths.push_back(length);
-    hitOffsets.push_back(offset);
-    contexts.emplace_back();
-    contextPositions.push_back(0);
-    hitKeywords.push_back(patternNumber);
-}
-
-namespace {
-template <typename T> void permute(std::vector<T>& values, const std::vector<std::size_t>& order)
-{
-    std::vector<T> sorted;
-    sorted.reserve(values.size());
-    for (std::size_t index : order)
-        sorted.push_back(std::move(values[index]));
-    values = std::move(sorted);
-}
-} // namespace
-
-void CLine::orderHitsByOffset()
-{
-    if (std::is_sorted(hitOffsets.begin(), hitOffsets.end()))
-        return;
-    std::vector<std::size_t> order(hitCount());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(
-        order.begin(), order.end(), [this](std::size_t a, std::size_t b) { return hitOffsets[a] < hitOffsets[b]; });
-    permute(hitOffsets, order);
-    permute(hitLines, order);
-    permute(hitLengths, order);
-    permute(contexts, order);
-    permute(contextPositions, order);
-    permute(hitKeywords, order);
+    m_hits.push_back({ hit.offset, hit.line, hit.length, hit.pattern, 0, {} });
 }
 
 std::array<bool, 100> CLine::keywordsHit() const
 {
     std::array<bool, 100> flags {};
-    for (uint8_t k : hitKeywords) {
-        if (k < flags.size())
-            flags[k] = true;
+    for (const HitEntry& hit : m_hits) {
+        if (hit.keyword < flags.size())
+            flags[hit.keyword] = true;
     }
     return flags;
 }
 
+void CLine::setContexts(std::vector<HitText> texts)
+{
+    for (std::size_t i = 0; i < m_hits.size(); ++i) {
+        HitText text = i < texts.size() ? std::move(texts[i]) : HitText {};
+        m_hits[i].context = std::move(text.text);
+        m_hits[i].contextPosition = text.position;
+    }
+    m_contextState = ContextState::Loaded;
+}
+
 void CLine::dropContexts()
 {
-    if (contextState != ContextsLoaded)
+    if (m_contextState != ContextState::Loaded)
         return;
-    for (std::string& text : contexts)
-        std::string().swap(text);
-    contextState = ContextsNotLoaded;
+    for (HitEntry& hit : m_hits)
+        std::string().swap(hit.context);
+    m_contextState = ContextState::NotLoaded;
 }
 
 std::string_view CLine::fileName() const

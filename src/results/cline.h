@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,26 +24,50 @@ struct KeywordSpan {
     std::size_t end = 0;
 };
 
+// Whether a record's surrounding texts are in memory.
+enum class ContextState : uint8_t {
+    NotLoaded, // not read yet, or dropped again
+    Loaded,
+    Refused, // the file vanished or changed since the search: never read again
+};
+
+// One hit of a record: where it is, which keyword, and once loaded the text around it.
+struct HitEntry {
+    uint64_t offset = 0; // stream position of the match's first byte
+    uint64_t line = 0; // line feeds through the match's last byte in a text file; 0 in a binary file
+    uint32_t length = 0;
+    uint8_t keyword = 0; // number of the pattern in the keyword list
+    uint16_t contextPosition = 0; // where the match begins in `context`
+    std::string context; // the surrounding text while loaded
+};
+
+// The surrounding text of one hit, as the loader cuts it from the file.
+struct HitText {
+    std::string text;
+    uint16_t position = 0;
+};
+
 // One found file with its hits. Owned by CVellickDoc; views and reports hold its index or borrow it.
-// The six per-hit arrays always have the same length; once a scan has ended the hits are in ascending
-// order of offset.
+// Each hit keeps all its values together, so they cannot get out of step; once a scan has ended the hits
+// are in ascending order of offset.
 class CLine {
 public:
-    enum ContextState : int32_t { ContextsNotLoaded = 0, ContextsLoaded = 1, ContextsRefused = 2 };
-
     explicit CLine(std::string filePath)
         : path(std::move(filePath))
     {
     }
 
-    std::size_t hitCount() const { return hitOffsets.size(); }
+    std::size_t hitCount() const { return m_hits.size(); }
+    const HitEntry& hit(std::size_t index) const { return m_hits[index]; }
+    std::span<const HitEntry> hits() const { return m_hits; }
     void clearHits();
-    void appendHit(uint64_t line, uint64_t offset, uint32_t length, uint8_t patternNumber);
-    void appendHit(const Hit& hit) { appendHit(hit.line, hit.offset, hit.length, hit.pattern); }
-    // Stable: hits at equal offsets keep their order; all values of a hit move together.
-    void orderHitsByOffset();
+    void appendHit(const Hit& hit);
     // Flag k is set when a hit came from pattern k (k below 100).
     std::array<bool, 100> keywordsHit() const;
+
+    ContextState contextState() const { return m_contextState; }
+    // Takes the surrounding text of every hit, in hit order, and counts them as loaded.
+    void setContexts(std::vector<HitText> texts);
     void dropContexts();
 
     // Surrounding text, loaded on demand from the file (cline_contexts.cpp). True when the contexts are
@@ -69,22 +94,18 @@ public:
     std::string path;
     std::string typeName;
     FileKind kind = FileKind::Text;
-    int32_t contextState = ContextsNotLoaded;
     int64_t size = 0;
     int64_t modified = 0;
     int32_t modifiedNanoseconds = 0; // with `modified`, the time the hits were found at
     int32_t iconIndex = 0;
-    int32_t checked = 0;
-    std::vector<uint64_t> hitOffsets;
-    std::vector<uint64_t> hitLines;
-    std::vector<uint32_t> hitLengths;
-    std::vector<std::string> contexts;
-    std::vector<uint16_t> contextPositions;
-    std::vector<uint8_t> hitKeywords;
+    bool checked = false; // the row's check box
 
 private:
     // Gives up any texts read, refuses the contexts for good and shows the message once; false.
     bool refuseContexts(MessageSink& messages, const std::string& text);
+
+    std::vector<HitEntry> m_hits;
+    ContextState m_contextState = ContextState::NotLoaded;
 };
 
 } // namespace vellick

@@ -1,13 +1,14 @@
 // The surrounding-text loader of CLine: re-reads a window of the file around every hit.
+#include "base/parent_directory.h"
+#include "base/unique_fd.h"
 #include "results/cline.h"
 #include "results/context_window.h"
 #include "results/message_sink.h"
-#include "search/parent_directory.h"
-#include "search/unique_fd.h"
 
 #include <algorithm>
 #include <array>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace vellick {
@@ -42,14 +43,16 @@ bool modifiedSince(const struct stat& status, const CLine& line)
         || static_cast<int32_t>(status.st_mtim.tv_nsec) != line.modifiedNanoseconds;
 }
 
-// Fills every hit's context; false when the file now ends at or before a hit.
-bool readContexts(CLine& line, int fd)
+// Every hit's context, in hit order; nothing when the file now ends at or before a hit.
+std::optional<std::vector<HitText>> readContexts(const CLine& line, int fd)
 {
+    std::vector<HitText> texts;
+    texts.reserve(line.hitCount());
     std::array<char, kContextWindowSize> buffer {};
     std::size_t bytesRead = 0;
     uint64_t filePosition = 0; // just past the last read
     for (std::size_t i = 0; i < line.hitCount(); ++i) {
-        const uint64_t offset = line.hitOffsets[i];
+        const uint64_t offset = line.hit(i).offset;
         const std::size_t before = static_cast<std::size_t>(std::min<uint64_t>(offset, kContextLead));
         const uint64_t windowStart = offset - before;
         // With ascending hits the first two tests hold only when the last read started at this window;
@@ -58,26 +61,25 @@ bool readContexts(CLine& line, int fd)
             && windowStart == filePosition - bytesRead;
         if (!reuse) {
             if (::lseek(fd, static_cast<off_t>(windowStart), SEEK_SET) < 0)
-                return false;
+                return std::nullopt;
             bytesRead = readFully(fd, reinterpret_cast<unsigned char*>(buffer.data()), buffer.size());
             filePosition = windowStart + bytesRead;
             if (bytesRead <= before)
-                return false;
+                return std::nullopt;
         }
-        HitContext context = cutContext(std::string_view(buffer.data(), bytesRead), before, line.hitLengths[i]);
-        line.contexts[i] = std::move(context.text);
-        line.contextPositions[i] = context.position;
+        HitContext context = cutContext(std::string_view(buffer.data(), bytesRead), before, line.hit(i).length);
+        texts.push_back({ std::move(context.text), context.position });
     }
-    return true;
+    return texts;
 }
 
 } // namespace
 
 bool CLine::LoadContexts(MessageSink& messages)
 {
-    if (contextState == ContextsLoaded)
+    if (m_contextState == ContextState::Loaded)
         return true;
-    if (contextState == ContextsRefused)
+    if (m_contextState == ContextState::Refused)
         return false;
     const ParentDirectory parent(path); // the path may be longer than PATH_MAX
     struct stat status { };
@@ -91,20 +93,20 @@ bool CLine::LoadContexts(MessageSink& messages)
     // Written or replaced after the look above, or while being read: the text may not be the searched one.
     if (modifiedSince(status, *this))
         return refuseContexts(messages, modifiedSinceSearchText(path));
-    const bool read = readContexts(*this, fd.get());
+    std::optional<std::vector<HitText>> texts = readContexts(*this, fd.get());
     if (::fstat(fd.get(), &status) != 0 || modifiedSince(status, *this))
         return refuseContexts(messages, modifiedSinceSearchText(path));
-    if (!read)
+    if (!texts)
         return false;
-    contextState = ContextsLoaded;
+    setContexts(std::move(*texts));
     return true;
 }
 
 bool CLine::refuseContexts(MessageSink& messages, const std::string& text)
 {
-    for (std::string& context : contexts)
-        std::string().swap(context);
-    contextState = ContextsRefused;
+    for (HitEntry& hit : m_hits)
+        std::string().swap(hit.context);
+    m_contextState = ContextState::Refused;
     messages.showMessage(text);
     return false;
 }

@@ -8,15 +8,15 @@ namespace vellick {
 std::vector<DisplayLine> CLine::displayLines() const
 {
     std::vector<DisplayLine> lines;
-    if (contextState != ContextsLoaded)
+    if (m_contextState != ContextState::Loaded)
         return lines;
     std::size_t first = 0;
     while (first < hitCount()) {
         // Characters from the start of the first hit to the end of its context.
-        const auto reach = static_cast<int64_t>(contexts[first].size()) - contextPositions[first];
+        const auto reach = static_cast<int64_t>(m_hits[first].context.size()) - m_hits[first].contextPosition;
         std::size_t next = first + 1;
-        while (
-            next < hitCount() && static_cast<int64_t>(hitOffsets[next] + hitLengths[next] - hitOffsets[first]) <= reach)
+        while (next < hitCount()
+            && static_cast<int64_t>(m_hits[next].offset + m_hits[next].length - m_hits[first].offset) <= reach)
             ++next;
         lines.push_back({ first, next });
         first = next;
@@ -38,15 +38,15 @@ std::string rightAligned(uint64_t number)
 std::string CLine::lineNumberPrefix(std::size_t hit) const
 {
     if (kind == FileKind::Text)
-        return "line " + rightAligned(hitLines[hit] + 1) + ": ";
-    return rightAligned(hitOffsets[hit]) + ": ";
+        return "line " + rightAligned(m_hits[hit].line + 1) + ": ";
+    return rightAligned(m_hits[hit].offset) + ": ";
 }
 
 std::string CLine::displayLineText(const DisplayLine& line, bool showLineNumbers) const
 {
     if (!showLineNumbers)
-        return contexts[line.firstHit];
-    return lineNumberPrefix(line.firstHit) + contexts[line.firstHit];
+        return m_hits[line.firstHit].context;
+    return lineNumberPrefix(line.firstHit) + m_hits[line.firstHit].context;
 }
 
 std::string CLine::BuildDisplayLine(std::size_t n, bool showLineNumbers) const
@@ -59,13 +59,13 @@ std::vector<KeywordSpan> CLine::keywordSpans(const DisplayLine& line) const
 {
     std::vector<KeywordSpan> spans;
     const std::size_t first = line.firstHit;
-    const std::size_t contextSize = contexts[first].size();
+    const std::size_t contextSize = m_hits[first].context.size();
     for (std::size_t hit = first; hit < line.hitEnd; ++hit) {
         // A member's place in the context follows from its distance to the first hit: the context is a
         // byte-for-byte copy of the file.
-        const std::size_t start
-            = std::min<std::size_t>(contextPositions[first] + (hitOffsets[hit] - hitOffsets[first]), contextSize);
-        const std::size_t end = std::min<std::size_t>(start + hitLengths[hit], contextSize);
+        const std::size_t start = std::min<std::size_t>(
+            m_hits[first].contextPosition + (m_hits[hit].offset - m_hits[first].offset), contextSize);
+        const std::size_t end = std::min<std::size_t>(start + m_hits[hit].length, contextSize);
         if (!spans.empty() && start <= spans.back().end)
             spans.back().end = std::max(spans.back().end, end);
         else if (start < end)

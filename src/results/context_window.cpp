@@ -1,6 +1,6 @@
 #include "results/context_window.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 
 #include <algorithm>
 

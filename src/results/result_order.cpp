@@ -1,6 +1,6 @@
 #include "results/result_order.h"
 
-#include "search/byte_compare.h"
+#include "base/byte_compare.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "results/vellick_doc.h"
 
+#include "base/parent_directory.h"
 #include "platform/shell_services.h"
 #include "results/result_order.h"
-#include "search/parent_directory.h"
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -41,6 +41,7 @@ int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional
     line->modifiedNanoseconds = fileStatus.modifiedNanoseconds;
 
     const int index = recordCount();
+    closeGap();
     const auto row = static_cast<std::size_t>(m_rowCount);
     if (m_displayOrder.size() <= row)
         m_displayOrder.resize(row + 1);
@@ -50,20 +51,35 @@ int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional
     return index;
 }
 
-void CVellickDoc::removeLastRecord()
-{
-    if (m_records.empty())
-        return;
-    m_records.pop_back();
-    --m_rowCount;
-    m_displayOrder.resize(static_cast<std::size_t>(std::max(m_rowCount, 0)));
-}
-
 int CVellickDoc::rowOfRecord(int recordIndex) const
 {
-    const auto end = m_displayOrder.begin() + m_rowCount;
-    const auto it = std::find(m_displayOrder.begin(), end, recordIndex);
-    return it == end ? -1 : static_cast<int>(it - m_displayOrder.begin());
+    for (int row = 0; row < m_rowCount; ++row) {
+        if (recordAtRow(row) == recordIndex)
+            return row;
+    }
+    return -1;
+}
+
+void CVellickDoc::moveGap(std::size_t row)
+{
+    const auto begin = m_displayOrder.begin();
+    if (row < m_gapStart)
+        std::move_backward(begin + static_cast<std::ptrdiff_t>(row), begin + static_cast<std::ptrdiff_t>(m_gapStart),
+            begin + static_cast<std::ptrdiff_t>(m_gapStart + m_gapSize));
+    else
+        std::move(begin + static_cast<std::ptrdiff_t>(m_gapStart + m_gapSize),
+            begin + static_cast<std::ptrdiff_t>(row + m_gapSize), begin + static_cast<std::ptrdiff_t>(m_gapStart));
+    m_gapStart = row;
+}
+
+void CVellickDoc::closeGap()
+{
+    if (m_gapSize == 0)
+        return;
+    moveGap(static_cast<std::size_t>(m_rowCount));
+    m_displayOrder.resize(static_cast<std::size_t>(m_rowCount));
+    m_gapStart = 0;
+    m_gapSize = 0;
 }
 
 void CVellickDoc::removeDisplayRow(int row)
@@ -72,7 +88,11 @@ void CVellickDoc::removeDisplayRow(int row)
         return;
     for (DocumentObserver* observer : m_observers)
         observer->onRowAboutToBeRemoved(row);
-    m_displayOrder.erase(m_displayOrder.begin() + row);
+    if (m_gapSize == 0)
+        m_gapStart = static_cast<std::size_t>(row);
+    else
+        moveGap(static_cast<std::size_t>(row));
+    ++m_gapSize;
     --m_rowCount;
     for (DocumentObserver* observer : m_observers)
         observer->onRowRemoved(row);
@@ -81,18 +101,25 @@ void CVellickDoc::removeDisplayRow(int row)
 void CVellickDoc::clear()
 {
     const bool hadRecords = !m_records.empty();
+    if (hadRecords) {
+        for (DocumentObserver* observer : m_observers)
+            observer->onDocumentAboutToBeCleared();
+    }
     m_records.clear();
     m_displayOrder.clear();
+    m_gapStart = 0;
+    m_gapSize = 0;
     m_rowCount = 0;
     m_current = -1;
     if (hadRecords)
-        updateAllViews(HintCleared);
+        updateAllViews(DocumentHint::Cleared);
 }
 
 void CVellickDoc::sortRowsByColumn(int column)
 {
     if (m_rowCount < 2 || column < 0 || column >= kColumnCount)
         return;
+    closeGap();
     bool& ascending = m_sortAscending[static_cast<std::size_t>(column)];
     ascending = !ascending;
     sortRows(m_displayOrder.begin(), m_displayOrder.begin() + m_rowCount, column, ascending,
@@ -109,7 +136,7 @@ void CVellickDoc::removeObserver(DocumentObserver* observer)
     std::erase(m_observers, observer);
 }
 
-void CVellickDoc::updateAllViews(uint32_t hint)
+void CVellickDoc::updateAllViews(DocumentHint hint)
 {
     for (DocumentObserver* observer : m_observers)
         observer->onDocumentUpdate(hint);

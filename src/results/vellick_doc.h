@@ -11,16 +11,20 @@ namespace vellick {
 
 class FileTypeService;
 
-// View update hints; the high 16 bits carry the meaning.
-inline constexpr uint32_t HintRowsAdded = 0x10001;
-inline constexpr uint32_t HintCurrentChanged = 0x20002;
-inline constexpr uint32_t HintCleared = 0x210001;
+// What changed in the document, as its views are told.
+enum class DocumentHint {
+    RowsAdded, // rows were added at the end
+    CurrentChanged, // the current record changed (or its file did)
+    Cleared, // every record is gone
+};
 
 // A view of the document: told about every change with a hint.
 class DocumentObserver {
 public:
     virtual ~DocumentObserver() = default;
-    virtual void onDocumentUpdate(uint32_t hint) = 0;
+    virtual void onDocumentUpdate(DocumentHint hint) = 0;
+    // Every record is about to go; DocumentHint::Cleared follows once they have.
+    virtual void onDocumentAboutToBeCleared() { }
     // A display row is about to go (the record stays), and has gone.
     virtual void onRowAboutToBeRemoved(int /*row*/) { }
     virtual void onRowRemoved(int /*row*/) { }
@@ -39,19 +43,24 @@ public:
     CLine& record(int index) { return *m_records[static_cast<std::size_t>(index)]; }
     const CLine& record(int index) const { return *m_records[static_cast<std::size_t>(index)]; }
     int recordCount() const { return static_cast<int>(m_records.size()); }
-    int lastRecordIndex() const { return recordCount() - 1; }
-    void removeLastRecord();
 
     int rowCount() const { return m_rowCount; }
-    int recordAtRow(int row) const { return m_displayOrder[static_cast<std::size_t>(row)]; }
+    int recordAtRow(int row) const
+    {
+        const auto at = static_cast<std::size_t>(row);
+        return m_displayOrder[at < m_gapStart ? at : at + m_gapSize];
+    }
     // The row showing a record, or -1.
     int rowOfRecord(int recordIndex) const;
+    // Removing rows one after another at a moving position (the re-check of listed files does, row after
+    // row) takes time in proportion to the rows, not to their square.
     void removeDisplayRow(int row);
 
     int current() const { return m_current; }
     void setCurrent(int recordIndex) { m_current = recordIndex; }
 
-    // Destroys every record; views hear HintCleared when there were any.
+    // Destroys every record; views hear onDocumentAboutToBeCleared() and DocumentHint::Cleared around it
+    // when there were any.
     void clear();
 
     // Sorts the rows by a column (0 File Name, 1 In Folder, 2 Type, 3 Size, 4 Modified); each call
@@ -61,12 +70,19 @@ public:
 
     void addObserver(DocumentObserver* observer);
     void removeObserver(DocumentObserver* observer);
-    void updateAllViews(uint32_t hint);
+    void updateAllViews(DocumentHint hint);
 
 private:
+    // The display order is a gap buffer: the rows are m_displayOrder less the m_gapSize entries at
+    // m_gapStart, so that removing the row at the gap, or next to it, moves no other row.
+    void moveGap(std::size_t row);
+    void closeGap();
+
     FileTypeService* m_fileTypes;
     std::vector<std::unique_ptr<CLine>> m_records;
     std::vector<int32_t> m_displayOrder;
+    std::size_t m_gapStart = 0;
+    std::size_t m_gapSize = 0;
     int m_rowCount = 0;
     int m_current = -1;
     std::array<bool, kColumnCount> m_sortAscending {};

@@ -1,6 +1,6 @@
 #include "search/file_patterns.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "search/text_rules.h"
 
 namespace vellick {

@@ -1,7 +1,7 @@
 #include "search/file_scanner.h"
 
-#include "search/open_file_limit.h"
-#include "search/unique_fd.h"
+#include "base/open_file_limit.h"
+#include "base/unique_fd.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "search/folder_file_types.h"
 
-#include "search/byte_compare.h"
-#include "search/directory_listing.h"
+#include "base/directory_listing.h"
+#include "base/unique_fd.h"
+#include "base/byte_compare.h"
 #include "search/file_type_selection.h"
-#include "search/unique_fd.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -1,21 +1,12 @@
 #include "search/folder_walk.h"
 
+#include "base/open_file_limit.h"
 #include "search/file_patterns.h"
-#include "search/open_file_limit.h"
 
 #include <cerrno>
 #include <fcntl.h>
 
 namespace vellick {
-
-std::string joinPath(std::string_view directory, std::string_view name)
-{
-    std::string path(directory);
-    if (path.empty() || path.back() != '/')
-        path.push_back('/');
-    path.append(name);
-    return path;
-}
 
 FolderWalk::FolderWalk(std::vector<std::string> filePatterns, bool subFolders, bool includeHidden)
     : m_patterns(std::move(filePatterns))
@@ -37,11 +28,6 @@ void FolderWalk::passOverBlocked()
         m_rootBlocked = false;
     else if (!m_frames.empty())
         ++m_frames.back().entryIndex;
-}
-
-std::string FolderWalk::fullPath() const
-{
-    return joinPath(directory(), m_name);
 }
 
 // Opens and lists a folder and makes it the current one; false, changing nothing, when that failed for

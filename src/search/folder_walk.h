@@ -1,7 +1,8 @@
 #pragma once
 
-#include "search/directory_listing.h"
-#include "search/unique_fd.h"
+#include "base/directory_listing.h"
+#include "base/paths.h"
+#include "base/unique_fd.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,8 +29,8 @@ struct OpenDirectory {
 class FolderWalk {
 public:
     enum class EventType {
-        EnteredFolder, // a folder's walk begins (directory() names it)
-        File, // a file to scan: dirFd() and nameCString(), fullPath()
+        EnteredFolder, // a folder's walk begins (openDirectory() is it)
+        File, // a file to scan: name() in openDirectory()
         SubFolderEntry, // one entry of the sub-folder enumeration was handled
         OutOfDescriptors, // a folder could not be opened for want of a descriptor (EMFILE, ENFILE)
         Done,
@@ -37,7 +38,7 @@ public:
 
     FolderWalk(std::vector<std::string> filePatterns, bool subFolders, bool includeHidden);
 
-    // Begins at the directory `rootPath` names (normally the current directory).
+    // Begins at the directory `rootPath` names (absolute).
     void start(const std::string& rootPath);
     EventType next();
     // At most this many folders on the way down stay open (at least one); deeper ones are closed while
@@ -46,12 +47,8 @@ public:
     // Gives up the folder that could not be opened for want of a descriptor.
     void passOverBlocked();
 
-    int dirFd() const { return m_frames.back().directory->fd.get(); }
-    const std::string& directory() const { return m_frames.back().directory->path; }
     const std::shared_ptr<const OpenDirectory>& openDirectory() const { return m_frames.back().directory; }
-    std::string_view name() const { return m_name; }
-    const char* nameCString() const { return m_name.data(); } // zero-terminated
-    std::string fullPath() const;
+    std::string_view name() const { return m_name; } // zero-terminated in the listing
 
 private:
     struct Frame {
@@ -79,8 +76,5 @@ private:
     bool m_rootBlocked = false;
     std::string_view m_name;
 };
-
-// The full path of a name in a directory: "/" between them ("/" + name when the directory is "/").
-std::string joinPath(std::string_view directory, std::string_view name);
 
 } // namespace vellick

@@ -1,6 +1,6 @@
 #include "search/keyword_list.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "search/search_options.h"
 #include "search/text_rules.h"
 

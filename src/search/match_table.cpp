@@ -1,6 +1,6 @@
 #include "search/match_table.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 
 namespace vellick {
 

@@ -1,6 +1,6 @@
 #include "search/regex_matcher.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "search/search_options.h"
 
 #include <re2/re2.h>

@@ -1,10 +1,10 @@
 #include "search/regex_scanner.h"
 
+#include "base/unique_fd.h"
 #include "search/byte_probe.h"
 #include "search/regex_matcher.h"
 #include "search/scan_plan.h"
 #include "search/search_options.h"
-#include "search/unique_fd.h"
 
 #include <algorithm>
 #include <cstring>

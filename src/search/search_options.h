@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vellick {
 
@@ -29,12 +30,15 @@ inline constexpr std::size_t kMaxFilePatternText = 8191;
 inline constexpr int kMinMaxKeys = 1;
 inline constexpr int kMaxMaxKeys = 1024;
 
-// The inputs of one search, captured when Start is pressed. Nothing in it changes while the search runs.
+// The inputs of one search, captured when Start is pressed. Nothing in it changes while the search runs,
+// and nothing else (no current directory) decides what is searched.
 struct SearchCriteria {
     std::string keywordText; // trimmed
-    std::string folder; // trimmed; the current directory when the box was empty
+    std::string folder; // trimmed, as typed (the recent list keeps it); the current folder when the box was empty
+    std::string rootFolder; // where the walk begins: absolute, "~" expanded, symbolic links resolved
     std::string filePatterns; // trimmed; "*.*" when the box was empty
     bool listedFilesMode = false;
+    std::vector<std::string> listedPaths; // listed-files mode: the files to re-check, in row order
     uint32_t flags = 0;
 };
 

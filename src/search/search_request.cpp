@@ -1,10 +1,12 @@
 #include "search/search_request.h"
 
+#include "base/paths.h"
 #include "search/regex_matcher.h"
 #include "search/text_rules.h"
 
-#include <cerrno>
 #include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vellick {
@@ -43,24 +45,24 @@ std::string folderMessage(const std::string& folder)
 
 } // namespace
 
-std::optional<std::string> currentDirectory()
+std::optional<std::string> resolveFolder(const std::string& folderText, const std::string& currentFolder)
 {
-    std::string buffer(4096, '\0');
-    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE)
+    std::string path = expandHome(folderText);
+    if (path.empty() || path.front() != '/') {
+        const std::optional<std::string> start
+            = currentFolder.empty() ? currentDirectory() : std::optional<std::string>(currentFolder);
+        if (!start)
             return std::nullopt;
-        buffer.resize(buffer.size() * 2);
+        path = path.empty() ? *start : joinPath(*start, path);
     }
-    buffer.resize(buffer.find('\0'));
-    return buffer;
-}
-
-std::string expandHome(const std::string& folder)
-{
-    if (folder != "~" && folder.rfind("~/", 0) != 0)
-        return folder;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + folder.substr(1);
+    // A folder the walk could enter: a directory with search permission.
+    struct stat status { };
+    if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || ::access(path.c_str(), X_OK) != 0)
+        return std::nullopt;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved)
+        return std::nullopt;
+    return std::string(resolved.get());
 }
 
 SearchRequest prepareSearch(const PanelInput& input)
@@ -69,19 +71,25 @@ SearchRequest prepareSearch(const PanelInput& input)
     SearchCriteria criteria;
     criteria.listedFilesMode = input.listedFilesMode;
     criteria.keywordText = trimText(cutText(input.keywordText, kMaxKeywordText));
-    criteria.folder = trimText(cutText(input.folder, kMaxFolderText));
+    criteria.folder = trimText(input.folder);
     criteria.filePatterns = trimText(cutText(input.filePatterns, kMaxFilePatternText));
     if (criteria.filePatterns.empty()) {
         criteria.filePatterns = "*.*";
         request.patternsDefaulted = true;
     }
 
-    if (criteria.folder.empty()) {
-        criteria.folder = currentDirectory().value_or(".");
-    } else if (chdir(expandHome(criteria.folder).c_str()) != 0) {
+    // A folder text over the limit is refused whole: a cut one would name another folder.
+    std::optional<std::string> root;
+    if (criteria.folder.size() <= kMaxFolderText)
+        root = resolveFolder(criteria.folder, input.currentFolder);
+    if (!root) {
         request.message = folderMessage(criteria.folder);
         return request;
     }
+    if (criteria.folder.empty())
+        criteria.folder = *root;
+    criteria.rootFolder = *root;
+    request.currentFolder = std::move(root);
 
     if (!input.matchCase)
         criteria.flags |= IgnoreCase;

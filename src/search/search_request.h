@@ -19,6 +19,9 @@ struct PanelInput {
     bool subFolders = false;
     bool regex = false; // the keyword text is one regular expression; the match mode is not read
     MatchMode matchMode = MatchMode::AllWords;
+    // The folder an empty folder text means and a relative one starts from (the window keeps its own);
+    // empty: the process's current directory.
+    std::string currentFolder;
 };
 
 // The outcome of Start's checks: the criteria, or the text of the message box that refused them.
@@ -27,18 +30,19 @@ struct SearchRequest {
     std::string message; // set when criteria is empty
     bool patternsDefaulted = false; // the file-pattern box was empty and now reads "*.*"
     bool matchModeRead = false; // the text held several words, so the match mode was read
+    // Set once the folder check has passed (also when a later check refuses): the folder that is now the
+    // current folder of the front end, as criteria->rootFolder.
+    std::optional<std::string> currentFolder;
 };
 
-// Start's checks in their order: trims the three texts, makes the folder the process's current directory
-// (a leading "~" means $HOME), gathers the flags and checks the keywords. A failed check leaves everything
-// as it was, except that the current directory may have changed when only the keywords failed.
+// Start's checks in their order: trims the three texts, resolves the folder (a leading "~" means the
+// home folder; a relative one starts at input.currentFolder), gathers the flags and checks the keywords.
+// Nothing outside the request changes; the listed paths are the caller's to add.
 SearchRequest prepareSearch(const PanelInput& input);
 
-// The process's current directory (absolute, links resolved), or nothing when it cannot be read.
-std::optional<std::string> currentDirectory();
-
-// The folder text with a leading "~" or "~/" replaced by $HOME.
-std::string expandHome(const std::string& folder);
+// The absolute, link-resolved folder a folder text names, starting from `currentFolder` (empty: the
+// process's current directory); nothing when it is not a folder that can be entered.
+std::optional<std::string> resolveFolder(const std::string& folderText, const std::string& currentFolder);
 
 // Messages of the checks.
 inline constexpr const char* kFolderNotFoundFormat = "Directory \"%s\" not found";

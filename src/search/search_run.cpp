@@ -1,12 +1,8 @@
 #include "search/search_run.h"
 
-#include "results/vellick_doc.h"
+#include "base/open_file_limit.h"
+#include "base/parent_directory.h"
 #include "search/file_patterns.h"
-#include "search/open_file_limit.h"
-#include "search/parent_directory.h"
-#include "search/run_texts.h"
-#include "search/search_host.h"
-#include "search/search_request.h"
 
 #include <algorithm>
 #include <thread>
@@ -30,12 +26,15 @@ std::size_t openFoldersAllowed(int scanThreads)
 
 // How long the walk waits between tries when no descriptor is free for a folder.
 constexpr std::chrono::milliseconds kDescriptorPause { 5 };
+
+FoundFile foundFile(std::string_view path, const ScanResult& result)
+{
+    return { path, result.kind, result.status, result.hits };
+}
 } // namespace
 
-SearchRun::SearchRun(CVellickDoc& doc, SearchHost& host)
-    : m_doc(doc)
-    , m_host(host)
-    , m_workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+SearchRun::SearchRun()
+    : m_workers(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
 {
 }
 
@@ -47,26 +46,14 @@ void SearchRun::setScanThreads(int workers, bool runThreadScans)
 
 SearchRun::~SearchRun() = default;
 
-void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& settings)
+void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& settings, SearchSink& sink)
 {
+    m_sink = &sink;
     m_criteria = criteria;
     m_settings = settings;
-    m_host.setBusy(true);
-    m_host.setStartButtonLabel(kStopLabel);
-    m_host.setCombosReadOnly(true);
-    if (criteria.listedFilesMode)
-        m_doc.setCurrent(-1);
-    else
-        m_doc.clear();
-    m_host.resetTextPane();
     m_startTime = std::time(nullptr);
-    m_host.blankIndicators();
-    m_host.setStatusText(kSearchingText);
-    m_host.repaintNow();
     m_checkedCount = 0;
     m_foundCount = 0;
-
-    m_host.beep();
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
     m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
     m_stopRequested.store(false, std::memory_order_relaxed);
@@ -74,8 +61,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     if (criteria.listedFilesMode) {
         m_recheckScanner = std::make_unique<FileScanner>(*m_plan);
         m_recheckScanner->setCancelFlags(&m_stopRequested);
-        m_recheckRow = 0;
-        m_recheckLeft = m_doc.rowCount();
+        m_recheckIndex = 0;
     } else {
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
         m_walk.emplace(
@@ -83,7 +69,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         const std::size_t folders = openFoldersAllowed(m_workers);
         m_pipeline->limitHeldFolders(folders);
         m_walk->keepFoldersOpen(folders);
-        m_walk->start(currentDirectory().value_or("."));
+        m_walk->start(criteria.rootFolder);
         m_walkDone = false;
         m_blockedSince.reset();
     }
@@ -125,7 +111,7 @@ void SearchRun::walkAhead()
             m_walkEvents.push_back({ type, {} });
             break;
         case FolderWalk::EventType::EnteredFolder:
-            m_walkEvents.push_back({ type, m_walk->directory() });
+            m_walkEvents.push_back({ type, m_walk->openDirectory()->path });
             break;
         case FolderWalk::EventType::SubFolderEntry:
             m_walkEvents.push_back({ type, {} });
@@ -144,7 +130,7 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         m_blockedSince.reset();
         const WalkEvent& event = m_walkEvents.front();
         if (event.type == FolderWalk::EventType::EnteredFolder) {
-            m_host.setStatusText(folderProgressText(m_checkedCount, event.folder));
+            m_sink->progress({ m_checkedCount, event.folder, true });
             m_walkEvents.pop_front();
             continue;
         }
@@ -156,12 +142,8 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         if (!result)
             return Progress::Waiting;
         if (takeResult(*result)) {
-            const int index = m_doc.addRecord(
-                joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName()), result->kind, result->status);
-            for (const Hit& hit : result->hits)
-                m_doc.record(index).appendHit(hit);
-            if (m_foundCount < kAnnouncedFound)
-                m_doc.updateAllViews(HintRowsAdded);
+            const std::string path = joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName());
+            m_sink->fileFound(foundFile(path, *result));
         }
         m_pipeline->pop();
         m_walkEvents.pop_front();
@@ -186,34 +168,22 @@ SearchRun::Progress SearchRun::waitForDescriptor()
     return Progress::Waiting;
 }
 
-// Re-checks the listed file in the current row; a file that no longer matches loses its row.
+// Re-checks the next listed file: it is kept with its new hits, or dropped when it no longer matches.
 SearchRun::Progress SearchRun::recheckStep()
 {
-    if (m_recheckLeft == 0)
+    const std::vector<std::string>& paths = m_criteria.listedPaths;
+    if (m_recheckIndex == paths.size())
         return Progress::Ended;
-    --m_recheckLeft;
-    const int recordIndex = m_doc.recordAtRow(m_recheckRow);
-    CLine& line = m_doc.record(recordIndex);
-    line.clearHits();
-    m_host.setStatusText(fileProgressText(line.path));
-    const ParentDirectory parent(line.path);
+    const std::size_t index = m_recheckIndex++;
+    const std::string& path = paths[index];
+    m_sink->progress({ m_checkedCount, path, false });
+    const ParentDirectory parent(path);
     m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
-    if (takeResult(m_recheckResult)) {
-        // The file may have changed since it was listed: its kind must agree with the new hit lines, and
-        // its size and time with the text the new hits point into (the loader compares the time).
-        line.kind = m_recheckResult.kind;
-        line.size = m_recheckResult.status.size;
-        line.modified = m_recheckResult.status.modified;
-        line.modifiedNanoseconds = m_recheckResult.status.modifiedNanoseconds;
-        for (const Hit& hit : m_recheckResult.hits)
-            line.appendHit(hit);
-        ++m_recheckRow;
-    } else {
-        m_doc.removeDisplayRow(m_recheckRow);
-        if (m_foundCount < kAnnouncedFound)
-            m_host.repaintNow();
-    }
-    return m_recheckLeft > 0 && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
+    if (takeResult(m_recheckResult))
+        m_sink->listedFileKept(index, foundFile(path, m_recheckResult));
+    else
+        m_sink->listedFileDropped(index);
+    return m_recheckIndex < paths.size() && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
 }
 
 // Counts a scanned file; true when it was found.
@@ -227,27 +197,18 @@ bool SearchRun::takeResult(const ScanResult& result)
 
 void SearchRun::finish()
 {
-    if (m_foundCount > 0) {
-        if (m_foundCount >= kAnnouncedFound)
-            m_doc.updateAllViews(HintRowsAdded);
-        m_doc.setCurrent(m_doc.recordAtRow(0));
-        m_host.selectFirstRowAndFocus();
-    }
     m_walkEvents.clear();
     m_pipeline.reset(); // files scanned ahead and not taken are dropped
     m_walk.reset();
     m_recheckScanner.reset();
-
-    m_host.invalidateTextPane();
-    m_host.setCombosReadOnly(false);
-    m_host.setBusy(false);
-    const bool stopped = m_stopRequested.load(std::memory_order_relaxed);
+    RunSummary summary;
+    summary.found = m_foundCount;
+    summary.checked = m_checkedCount;
+    summary.elapsedSeconds = std::time(nullptr) - m_startTime;
+    summary.stoppedByUser = m_stopRequested.load(std::memory_order_relaxed);
+    summary.endedAtFoundCap = !summary.stoppedByUser && m_foundCount >= kMaxFound;
     m_inProgress = false;
-    if (stopped)
-        m_host.showMessage(kStoppedMessage);
-    m_host.setStatusText(summaryText(m_foundCount, m_checkedCount, std::time(nullptr) - m_startTime));
-    m_host.setStartButtonLabel(kStartLabel);
-    m_host.updateRecentLists(m_criteria.keywordText, m_criteria.folder, m_criteria.filePatterns);
+    m_sink->finished(summary);
 }
 
 } // namespace vellick

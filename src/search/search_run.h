@@ -6,6 +6,7 @@
 #include "search/scan_pipeline.h"
 #include "search/scan_plan.h"
 #include "search/search_options.h"
+#include "search/search_sink.h"
 
 #include <atomic>
 #include <chrono>
@@ -16,41 +17,42 @@
 
 namespace vellick {
 
-class CVellickDoc;
-class SearchHost;
-
-// One search over a folder tree or over the files already listed, as a resumable state machine: start()
-// prepares the panel and the document, each step() takes a bounded number of files and returns so that
-// the caller can let events through, and the last step ends the run with its summary. stop() is seen
-// between files. Files are scanned ahead on worker threads and taken in walk order, so rows, counts and
-// texts are the same as with one thread. The window drives a run from a timer, vellick-cli from a loop.
-// The keyword list and flags of the last run stay available until the next start (reports read them).
+// One search over a folder tree or over a list of files, as a resumable state machine: start() begins
+// it, each step() takes a bounded number of files and returns so that the caller can let events through,
+// and the last step ends the run with its summary. Everything found is reported to the sink given to
+// start(), in walk order; the run knows no front end. Files are scanned ahead on worker threads and taken
+// in walk order, so the events are the same as with one thread. The window drives a run from a timer,
+// vellick-cli from a loop. The keyword list and flags of the last run stay available until the next start
+// (reports read them).
 class SearchRun {
 public:
     static constexpr int kMaxFound = 100000;
-    static constexpr int kAnnouncedFound = 20;
     static constexpr std::chrono::milliseconds kWaitForever { -1 };
 
-    SearchRun(CVellickDoc& doc, SearchHost& host);
+    SearchRun();
     ~SearchRun();
+    SearchRun(const SearchRun&) = delete;
+    SearchRun& operator=(const SearchRun&) = delete;
 
     // Worker threads that scan ahead (default: one per processor), and whether the run's own thread scans
     // too when a result is not ready yet (vellick-cli: yes; the window keeps its thread for events).
     // With no workers every file is scanned on the run's thread.
     void setScanThreads(int workers, bool runThreadScans);
 
-    // Starts a run; the criteria passed Start's checks and the folder is the current directory.
-    void start(const SearchCriteria& criteria, const SearchSettings& settings);
+    // Starts a run over criteria that passed Start's checks (rootFolder set; listedPaths in listed-files
+    // mode). The sink hears every event of the run and must outlive it.
+    void start(const SearchCriteria& criteria, const SearchSettings& settings, SearchSink& sink);
     // Takes up to `budget` files or folder entries, waiting at most `maxWait` for a file's result;
-    // false once the run has ended.
+    // false once the run has ended (the sink has then heard finished()).
     bool step(int budget, std::chrono::milliseconds maxWait = kWaitForever);
-    // The Start/Stop command during a run; the run ends at its next step, a scan in progress at its next
-    // block. Safe from a signal handler or another thread: it only stores into a lock-free atomic flag.
+    // Asks the run to stop; it ends at its next step, a scan in progress at its next block. Safe from a
+    // signal handler or another thread: it only stores into a lock-free atomic flag.
     void stop() noexcept { m_stopRequested.store(true, std::memory_order_relaxed); }
     // The flag stop() sets, which the scanners test between blocks. Cleared by start().
     const std::atomic<bool>& cancelFlag() const { return m_stopRequested; }
 
-    // The search-running flag: handlers that must not act during a run test it.
+    // Between start() and the end of the run, and not asked to stop: handlers that must not act during a
+    // run test it.
     bool searchRunning() const { return m_inProgress && !m_stopRequested.load(std::memory_order_relaxed); }
     // Between start() and the end of the run (also while a stop is being finished).
     bool inProgress() const { return m_inProgress; }
@@ -75,8 +77,7 @@ private:
     bool takeResult(const ScanResult& result);
     void finish();
 
-    CVellickDoc& m_doc;
-    SearchHost& m_host;
+    SearchSink* m_sink = nullptr;
     int m_workers;
     bool m_runThreadScans = false;
     SearchCriteria m_criteria;
@@ -95,8 +96,7 @@ private:
     bool m_inProgress = false;
     int m_foundCount = 0;
     unsigned m_checkedCount = 0;
-    int m_recheckRow = 0; // listed-files mode: the row visited next
-    int m_recheckLeft = 0; // listed-files mode: rows still to visit
+    std::size_t m_recheckIndex = 0; // listed-files mode: the listed file re-checked next
     std::time_t m_startTime = 0;
 };
 

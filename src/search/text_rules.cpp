@@ -1,6 +1,6 @@
 #include "search/text_rules.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 
 #include <algorithm>
 

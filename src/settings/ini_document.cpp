@@ -1,7 +1,7 @@
 #include "settings/ini_document.h"
 
-#include "search/byte_classes.h"
-#include "search/byte_compare.h"
+#include "base/byte_classes.h"
+#include "base/byte_compare.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "settings/profile_file.h"
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "search/text_rules.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "base/paths.h"
 #include "search/search_request.h"
 #include "settings/profile_file.h"
 #include "settings/settings_location.h"

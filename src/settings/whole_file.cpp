@@ -1,8 +1,8 @@
 #include "settings/whole_file.h"
 
-#include "search/parent_directory.h"
-#include "search/replacement_file.h"
-#include "search/unique_fd.h"
+#include "base/parent_directory.h"
+#include "base/replacement_file.h"
+#include "base/unique_fd.h"
 
 #include <cerrno>
 #include <fcntl.h>

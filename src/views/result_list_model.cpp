@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace vellick {
 
@@ -162,7 +163,7 @@ std::vector<const CLine*> ResultListModel::takenLines(const std::vector<int>& al
 
 bool ResultListModel::isChecked(int row) const
 {
-    return row >= 0 && row < m_rows && lineAt(row).checked != 0;
+    return row >= 0 && row < m_rows && lineAt(row).checked;
 }
 
 void ResultListModel::toggleChecked(int row)
@@ -170,14 +171,14 @@ void ResultListModel::toggleChecked(int row)
     if (row < 0 || row >= m_rows)
         return;
     CLine& line = m_doc.record(m_doc.recordAtRow(row));
-    line.checked = line.checked ? 0 : 1;
+    line.checked = !line.checked;
     emit dataChanged(index(row, 0), index(row, 0), { Qt::CheckStateRole });
 }
 
 void ResultListModel::setAllChecked(bool checked)
 {
     for (int row = 0; row < m_rows; ++row)
-        m_doc.record(m_doc.recordAtRow(row)).checked = checked ? 1 : 0;
+        m_doc.record(m_doc.recordAtRow(row)).checked = checked;
     if (m_rows > 0)
         emit dataChanged(index(0, 0), index(m_rows - 1, 0), { Qt::CheckStateRole });
 }
@@ -213,12 +214,18 @@ int ResultListModel::currentRow() const
     return current < 0 ? -1 : m_doc.rowOfRecord(current);
 }
 
-void ResultListModel::onDocumentUpdate(uint32_t hint)
+void ResultListModel::onDocumentAboutToBeCleared()
 {
-    if ((hint >> 16) == (HintCleared >> 16)) {
-        beginResetModel();
+    beginResetModel();
+    m_resetting = true;
+}
+
+void ResultListModel::onDocumentUpdate(DocumentHint hint)
+{
+    if (hint == DocumentHint::Cleared) {
         m_rows = 0;
-        endResetModel();
+        if (std::exchange(m_resetting, false))
+            endResetModel();
         return;
     }
     const int rows = m_doc.rowCount();

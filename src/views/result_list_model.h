@@ -46,7 +46,8 @@ public:
     // The row that shows the document's current record, or -1.
     int currentRow() const;
 
-    void onDocumentUpdate(uint32_t hint) override;
+    void onDocumentUpdate(DocumentHint hint) override;
+    void onDocumentAboutToBeCleared() override;
     void onRowAboutToBeRemoved(int row) override;
     void onRowRemoved(int row) override;
 
@@ -59,6 +60,7 @@ private:
 
     CVellickDoc& m_doc;
     FileIconList& m_icons;
+    bool m_resetting = false; // between onDocumentAboutToBeCleared() and DocumentHint::Cleared
     int m_rows = 0; // rows announced to the views; the document may hold more until the next hint
 };
 

@@ -81,10 +81,9 @@ void CTextView::copySelection() const
         QGuiApplication::clipboard()->setText(m_selection.selectedText());
 }
 
-void CTextView::onDocumentUpdate(uint32_t hint)
+void CTextView::onDocumentUpdate(DocumentHint hint)
 {
-    const uint32_t meaning = hint >> 16;
-    if (meaning == (HintCurrentChanged >> 16) || meaning == (HintCleared >> 16))
+    if (hint == DocumentHint::CurrentChanged || hint == DocumentHint::Cleared)
         ResetTextPane();
 }
 
@@ -136,7 +135,7 @@ void CTextView::paintEvent(QPaintEvent* event)
 
 int CTextView::drawContexts(QPainter& painter, CLine& line, const QRect& area)
 {
-    if (line.contextState == CLine::ContextsRefused || !loadCurrent(line)) {
+    if (line.contextState() == ContextState::Refused || !loadCurrent(line)) {
         updateScrollRanges(nullptr, {});
         return 0;
     }
@@ -168,7 +167,7 @@ void CTextView::drawLine(QPainter& painter, const CLine& line, const DisplayLine
     };
     if (DisplayOptions::showLineNumbers())
         draw(latin1(line.lineNumberPrefix(displayLine.firstHit)), kPrefixColour);
-    const QString context = latin1(line.contexts[displayLine.firstHit]);
+    const QString context = latin1(line.hit(displayLine.firstHit).context);
     qsizetype drawn = 0;
     // Overlapping keywords come merged, so no character is drawn twice.
     for (const KeywordSpan& span : line.keywordSpans(displayLine)) {

@@ -30,7 +30,7 @@ public:
     // Copy: the selected characters go to the clipboard.
     void copySelection() const;
 
-    void onDocumentUpdate(uint32_t hint) override;
+    void onDocumentUpdate(DocumentHint hint) override;
 
 signals:
     // A right click on a display line of the current record: the hit the line begins with.

@@ -132,7 +132,7 @@ void CVellickView::onSelectionChanged()
     if (previous >= 0 && previous < doc.recordCount())
         doc.record(previous).dropContexts();
     doc.setCurrent(record);
-    doc.updateAllViews(HintCurrentChanged);
+    doc.updateAllViews(DocumentHint::CurrentChanged);
 }
 
 void CVellickView::onHeadingClicked(int column)

@@ -81,11 +81,17 @@ TEST_F(CliTest, TextsAreCutToThePanelLimitsThenTrimmed)
     const auto padded = [](const std::string& text, std::size_t limit, const std::string& beyond) {
         return text + std::string(limit - text.size(), ' ') + beyond;
     };
-    // What lies beyond 3199, 1023 and 8191 bytes is not read.
-    const ProcessResult result = m_fixture.run({ "-d", padded(m_fixture.tree().path("tree/notes"), 1023, "-gone"), "-H",
+    // What lies beyond 3199 and 8191 bytes is not read.
+    const ProcessResult result = m_fixture.run({ "-d", padded(m_fixture.tree().path("tree/notes"), 1023, ""), "-H",
         "-p", padded("*.md", 8191, ";*"), padded("fox", 3199, "zebra") });
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out, m_fixture.tree().path("tree/notes/readme.md") + "\n");
+    // A folder over its limit of 1023 bytes is refused rather than cut to another folder.
+    const std::string overLimit = padded(m_fixture.tree().path("tree/notes"), 1023, "-gone");
+    const ProcessResult refused = m_fixture.run({ "-d", overLimit, "-H", "fox" });
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("not found"), std::string::npos) << refused.err;
 }
 
 TEST_F(CliTest, SpecialFilesNeverBlockTheWalk)

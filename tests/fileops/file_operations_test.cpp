@@ -25,7 +25,7 @@ protected:
     void check(std::initializer_list<int> rows)
     {
         for (const int row : rows)
-            m_doc.record(m_doc.recordAtRow(row)).checked = 1;
+            m_doc.record(m_doc.recordAtRow(row)).checked = true;
     }
     std::string pathAt(int row) const { return m_doc.record(m_doc.recordAtRow(row)).path; }
 
@@ -47,8 +47,8 @@ public:
 
 class CountingObserver : public DocumentObserver {
 public:
-    void onDocumentUpdate(uint32_t hint) override { hints.push_back(hint); }
-    std::vector<uint32_t> hints;
+    void onDocumentUpdate(DocumentHint hint) override { hints.push_back(hint); }
+    std::vector<DocumentHint> hints;
 };
 
 // Behaves like a list view whose selection moves to the row above when the selected row goes, and makes
@@ -59,7 +59,7 @@ public:
         : m_doc(doc)
     {
     }
-    void onDocumentUpdate(uint32_t) override { }
+    void onDocumentUpdate(DocumentHint) override { }
     void onRowRemoved(int row) override
     {
         if (m_doc.current() < 0 && m_doc.rowCount() > 0)
@@ -87,7 +87,7 @@ TEST_F(FileOperationsTest, DeleteWalksUpOverCheckedRowsAndTheCurrentOne)
     EXPECT_EQ(pathAt(0), "/f/file0.txt");
     EXPECT_EQ(pathAt(1), "/f/file2.txt");
     EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
-    EXPECT_EQ(observer.hints, std::vector<uint32_t> { HintCurrentChanged });
+    EXPECT_EQ(observer.hints, std::vector<DocumentHint> { DocumentHint::CurrentChanged });
     m_doc.removeObserver(&observer);
 }
 
@@ -131,7 +131,7 @@ TEST_F(FileOperationsTest, CopyCountRuleAndTakenRows)
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::OneFile);
     check({ 2 });
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::OneFile) << "a check mark on the current row only";
-    m_doc.record(m_doc.recordAtRow(2)).checked = 0;
+    m_doc.record(m_doc.recordAtRow(2)).checked = false;
     check({ 0 });
     EXPECT_EQ(copyModeFor(m_doc), CopyMode::ToFolder) << "one check mark elsewhere";
     EXPECT_EQ(takenRows(m_doc), (std::vector<int> { 0, 2 }));

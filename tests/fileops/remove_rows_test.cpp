@@ -8,9 +8,9 @@ namespace {
 
 class HintRecorder : public DocumentObserver {
 public:
-    void onDocumentUpdate(uint32_t hint) override { hints.push_back(hint); }
+    void onDocumentUpdate(DocumentHint hint) override { hints.push_back(hint); }
     void onRowRemoved(int row) override { removedRows.push_back(row); }
-    std::vector<uint32_t> hints;
+    std::vector<DocumentHint> hints;
     std::vector<int> removedRows;
 };
 
@@ -39,7 +39,7 @@ TEST(RemoveTakenRows, TakesCheckedAndCurrentRowsAndMovesToTheNextRow)
         for (const char* name : { "a", "b", "c", "d", "e" })
             doc.addRecord(std::string("/no/such/folder/") + name, FileKind::Text, FileStatus {});
         for (const int row : c.checkedRows)
-            doc.record(doc.recordAtRow(row)).checked = 1;
+            doc.record(doc.recordAtRow(row)).checked = true;
         if (c.currentRow >= 0)
             doc.setCurrent(doc.recordAtRow(c.currentRow));
         HintRecorder views;
@@ -56,7 +56,7 @@ TEST(RemoveTakenRows, TakesCheckedAndCurrentRowsAndMovesToTheNextRow)
         EXPECT_EQ(doc.current() < 0 ? std::string() : std::string(doc.record(doc.current()).fileName()), c.current);
         EXPECT_EQ(views.removedRows.size(), static_cast<std::size_t>(removed));
         if (c.currentRow >= 0)
-            EXPECT_EQ(views.hints, std::vector<uint32_t> { HintCurrentChanged });
+            EXPECT_EQ(views.hints, std::vector<DocumentHint> { DocumentHint::CurrentChanged });
         else
             EXPECT_TRUE(views.hints.empty());
         doc.removeObserver(&views);

@@ -2,10 +2,11 @@
 // overlapping, past the file's end, longer than the window), and on files that changed since the search.
 // Every context must be a byte-for-byte copy of the file around its hit, at most 384 printable characters,
 // and the display lines must cover the hits in order.
+#include "base/byte_classes.h"
 #include "results/cline.h"
 #include "results/context_window.h"
 #include "results/message_sink.h"
-#include "search/byte_classes.h"
+#include "support/cline_fields.h"
 #include "support/fuzz_check.h"
 #include "support/scratch_folder.h"
 
@@ -15,6 +16,7 @@
 
 using namespace vellick;
 using vellick::fuzz::fuzzCheck;
+using vellick::test::testHit;
 
 namespace {
 
@@ -46,16 +48,16 @@ void addHits(FuzzedDataProvider& input, CLine& line, std::size_t fileSize, bool 
             offset = previous = std::max(previous, offset);
         const uint32_t length = input.ConsumeBool() ? input.ConsumeIntegralInRange<uint32_t>(1, 40)
                                                     : input.ConsumeIntegralInRange<uint32_t>(0, 7000);
-        line.appendHit(input.ConsumeIntegral<uint32_t>(), offset, length, input.ConsumeIntegral<uint8_t>());
+        line.appendHit(testHit(input.ConsumeIntegral<uint32_t>(), offset, length, input.ConsumeIntegral<uint8_t>()));
     }
 }
 
 // A context is the file's bytes from (offset - position) on, each unprintable byte shown as a space.
 void checkContext(const CLine& line, std::size_t hit, std::string_view file)
 {
-    const std::string& text = line.contexts[hit];
-    const std::size_t position = line.contextPositions[hit];
-    const uint64_t offset = line.hitOffsets[hit];
+    const std::string& text = line.hit(hit).context;
+    const std::size_t position = line.hit(hit).contextPosition;
+    const uint64_t offset = line.hit(hit).offset;
     fuzzCheck(text.size() <= kContextWindowSize, "a context has at most 384 characters");
     fuzzCheck(position <= kContextLead && position <= offset, "at most 192 characters in front of the hit");
     fuzzCheck(position <= text.size(), "the hit starts inside its context");
@@ -70,7 +72,7 @@ void checkContext(const CLine& line, std::size_t hit, std::string_view file)
 void checkDisplayLines(const CLine& line)
 {
     const std::vector<DisplayLine> lines = line.displayLines();
-    if (line.contextState != CLine::ContextsLoaded) {
+    if (line.contextState() != ContextState::Loaded) {
         fuzzCheck(lines.empty(), "no display lines without loaded contexts");
         return;
     }
@@ -79,7 +81,7 @@ void checkDisplayLines(const CLine& line)
     for (std::size_t n = 0; n < lines.size(); ++n) {
         fuzzCheck(lines[n].firstHit == next && lines[n].hitEnd > next, "display lines cover the hits in order");
         next = lines[n].hitEnd;
-        const std::string& context = line.contexts[lines[n].firstHit];
+        const std::string& context = line.hit(lines[n].firstHit).context;
         const std::vector<KeywordSpan> spans = line.keywordSpans(lines[n]);
         for (std::size_t i = 0; i < spans.size(); ++i) {
             fuzzCheck(spans[i].start < spans[i].end && spans[i].end <= context.size(), "spans lie inside the context");
@@ -120,10 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     CountingSink messages;
     const bool loaded = line.LoadContexts(messages);
-    fuzzCheck(loaded == (line.contextState == CLine::ContextsLoaded), "the state follows the answer");
-    fuzzCheck(messages.count == (line.contextState == CLine::ContextsRefused ? 1 : 0), "one message per refusal");
+    fuzzCheck(loaded == (line.contextState() == ContextState::Loaded), "the state follows the answer");
+    fuzzCheck(messages.count == (line.contextState() == ContextState::Refused ? 1 : 0), "one message per refusal");
     if (change == 1 || change == 3)
-        fuzzCheck(line.contextState == CLine::ContextsRefused, "a changed or vanished file is refused");
+        fuzzCheck(line.contextState() == ContextState::Refused, "a changed or vanished file is refused");
     if (loaded) {
         for (std::size_t hit = 0; hit < line.hitCount(); ++hit)
             checkContext(line, hit, onDisk);

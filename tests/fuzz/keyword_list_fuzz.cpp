@@ -2,7 +2,7 @@
 // file-pattern list on the way: the lists must keep their limits and shapes whatever comes in, and the
 // wildcard match must agree with a plain dynamic-programming matcher. (The scan plan built from a list is
 // checked by file_scanner_fuzz, which builds one for every input anyway.)
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 #include "search/file_patterns.h"
 #include "search/keyword_list.h"
 #include "search/search_options.h"

@@ -7,6 +7,7 @@
 #include "results/message_sink.h"
 #include "results/vellick_doc.h"
 #include "search/keyword_list.h"
+#include "support/cline_fields.h"
 #include "support/fuzz_check.h"
 #include "support/scratch_folder.h"
 
@@ -16,6 +17,7 @@
 
 using namespace vellick;
 using vellick::fuzz::fuzzCheck;
+using vellick::test::testHit;
 
 namespace {
 
@@ -43,8 +45,8 @@ void addHits(FuzzedDataProvider& input, CLine& line, std::size_t fileSize, std::
     for (std::size_t i = 0; i < count && input.remaining_bytes() > 0; ++i) {
         offset += input.ConsumeIntegralInRange<uint64_t>(0, 64);
         const auto pattern = static_cast<uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, patternCount));
-        line.appendHit(
-            i, std::min<uint64_t>(offset, fileSize + 8), input.ConsumeIntegralInRange<uint32_t>(1, 50), pattern);
+        line.appendHit(testHit(
+            i, std::min<uint64_t>(offset, fileSize + 8), input.ConsumeIntegralInRange<uint32_t>(1, 50), pattern));
     }
 }
 
@@ -93,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     fuzzCheck(WriteReport(path, rows, keywords, settings, messages) == ReportStatus::Written, "the report is written");
     std::string expected = settings.format == ReportFormat::Csv ? reportHeader(settings.options) : std::string();
     for (const ReportRow& row : rows) {
-        fuzzCheck(row.highlighted || row.line->contextState != CLine::ContextsLoaded, "written rows give up texts");
+        fuzzCheck(row.highlighted || row.line->contextState() != ContextState::Loaded, "written rows give up texts");
         expected += reportRowText(*row.line, settings, keywords, messages);
     }
     fuzzCheck(vellick::fuzz::readWhole(path) == expected, "the report holds the header and the rows");

@@ -1,5 +1,7 @@
 #include "report/report_fixture.h"
 
+#include "support/cline_fields.h"
+
 #include <algorithm>
 
 namespace vellick::test {
@@ -23,15 +25,20 @@ int ReportFixture::addFile(
     CLine& line = m_doc.record(index);
     line.typeName = typeName;
     const std::string keywords[] = { "alpha", "beta" };
+    std::vector<Hit> hits;
     for (uint8_t pattern = 0; pattern < 2; ++pattern) {
         const std::string& keyword = keywords[pattern];
         for (auto pos = content.find(keyword); pos != std::string::npos; pos = content.find(keyword, pos + 1)) {
             const auto end = content.begin() + static_cast<std::ptrdiff_t>(pos + keyword.size());
             const auto lineFeeds = kind == FileKind::Text ? std::count(content.begin(), end, '\n') : 0;
-            line.appendHit(static_cast<uint64_t>(lineFeeds), pos, static_cast<uint32_t>(keyword.size()), pattern);
+            hits.push_back(
+                testHit(static_cast<uint64_t>(lineFeeds), pos, static_cast<uint32_t>(keyword.size()), pattern));
         }
     }
-    line.orderHitsByOffset();
+    // In offset order, as a scan gives them.
+    std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
+    for (const Hit& hit : hits)
+        line.appendHit(hit);
     return index;
 }
 

@@ -1,5 +1,6 @@
 #include "report/report_fixture.h"
 #include "report/report_row.h"
+#include "support/cline_fields.h"
 #include "support/golden.h"
 
 #include <csignal>
@@ -95,8 +96,8 @@ TEST_F(ReportWriterTest, CommaSeparatedWritesAtMost100Lines)
 TEST(ReportKeywordsTest, WhichPatternsAreWritten)
 {
     CLine line("/x");
-    line.appendHit(0, 0, 2, 1);
-    line.appendHit(0, 5, 2, 3);
+    line.appendHit(testHit(0, 0, 2, 1));
+    line.appendHit(testHit(0, 5, 2, 3));
     // Match any: only the patterns that hit this file, each followed by a space.
     EXPECT_EQ(reportKeywordsText(line, KeywordList("ab cd", AnyWord)), "cd ");
     // Match all, or a single pattern: every pattern, separated by spaces.
@@ -114,16 +115,16 @@ TEST(ReportKeywordsTest, WhichPatternsAreWritten)
 
 TEST_F(ReportWriterTest, WindowReportHoldsTickedRowsAndTheHighlightedRow)
 {
-    m_doc.record(2).checked = 1;
+    m_doc.record(2).checked = true;
     m_doc.setCurrent(1);
-    m_doc.record(0).checked = 0;
+    m_doc.record(0).checked = false;
     std::vector<ReportRow> rows = checkedAndHighlightedRows(m_doc);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].line, &m_doc.record(1));
     EXPECT_TRUE(rows[0].highlighted);
     EXPECT_EQ(rows[1].line, &m_doc.record(2));
 
-    m_doc.record(1).checked = 1; // ticked and highlighted: written once
+    m_doc.record(1).checked = true; // ticked and highlighted: written once
     EXPECT_EQ(checkedAndHighlightedRows(m_doc).size(), 2u);
 
     // The highlighted record keeps its loaded text for the text pane; the others give it up.
@@ -131,9 +132,9 @@ TEST_F(ReportWriterTest, WindowReportHoldsTickedRowsAndTheHighlightedRow)
     settings.options.includeContext = true;
     rows.push_back({ &m_doc.record(0), false });
     EXPECT_EQ(WriteReport(m_tree.path("r.csv"), rows, m_allWords, settings, m_messages), ReportStatus::Written);
-    EXPECT_EQ(m_doc.record(1).contextState, CLine::ContextsLoaded);
-    EXPECT_EQ(m_doc.record(0).contextState, CLine::ContextsNotLoaded);
-    EXPECT_EQ(m_doc.record(2).contextState, CLine::ContextsRefused);
+    EXPECT_EQ(m_doc.record(1).contextState(), ContextState::Loaded);
+    EXPECT_EQ(m_doc.record(0).contextState(), ContextState::NotLoaded);
+    EXPECT_EQ(m_doc.record(2).contextState(), ContextState::Refused);
 }
 
 TEST_F(ReportWriterTest, FileThatCannotBeCreated)
@@ -153,7 +154,7 @@ TEST_F(ReportWriterTest, WriteFailureIsNotReportedAsSuccess)
     EXPECT_EQ(reportStatusText(ReportStatus::WriteFailed), "Write file failed.");
 
     // A regular file that cannot be written completely is removed, not left as a truncated report.
-    manyLines("thousand.txt", 1000).checked = 1;
+    manyLines("thousand.txt", 1000).checked = true;
     settings.format = ReportFormat::PlainText; // all 1000 lines
     const auto writeOver4K = [&](const std::string& path) {
         rlimit previous {};

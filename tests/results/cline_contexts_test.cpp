@@ -1,5 +1,6 @@
 #include "results/cline.h"
 #include "results/context_window.h"
+#include "support/cline_fields.h"
 #include "support/recording_sink.h"
 #include "support/temp_tree.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using test::RecordingSink;
 using test::TempTree;
+using test::testHit;
 
 constexpr long long kSearchTime = 1000000000;
 
@@ -28,8 +30,8 @@ CLine recordOf(const TempTree& tree, const std::string& content, const std::stri
     for (auto pos = content.find(keyword); pos != std::string::npos;
          pos = content.find(keyword, pos + keyword.size())) {
         const auto end = content.begin() + static_cast<std::ptrdiff_t>(pos + keyword.size());
-        line.appendHit(static_cast<uint64_t>(std::count(content.begin(), end, '\n')), pos,
-            static_cast<uint32_t>(keyword.size()), 0);
+        line.appendHit(testHit(static_cast<uint64_t>(std::count(content.begin(), end, '\n')), pos,
+            static_cast<uint32_t>(keyword.size()), 0));
     }
     return line;
 }
@@ -40,15 +42,15 @@ TEST(CLineContextsTest, LoadsEachHitsLineAndGroupsHitsOfOneLine)
     CLine line = recordOf(tree, "first key line\nsecond line with key and key\nthird\n", "key");
     RecordingSink sink;
     ASSERT_TRUE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contextState, CLine::ContextsLoaded);
+    EXPECT_EQ(line.contextState(), ContextState::Loaded);
     // In the file's first line the context starts at the first white space: the first word is left out.
-    EXPECT_EQ(line.contexts[0], " key line");
-    EXPECT_EQ(line.contextPositions[0], 1);
+    EXPECT_EQ(line.hit(0).context, " key line");
+    EXPECT_EQ(line.hit(0).contextPosition, 1);
     // Every hit has its own context, also one that shares a display line.
-    EXPECT_EQ(line.contexts[1], "second line with key and key");
-    EXPECT_EQ(line.contexts[2], line.contexts[1]);
-    EXPECT_EQ(line.contextPositions[1], 17);
-    EXPECT_EQ(line.contextPositions[2], 25);
+    EXPECT_EQ(line.hit(1).context, "second line with key and key");
+    EXPECT_EQ(line.hit(2).context, line.hit(1).context);
+    EXPECT_EQ(line.hit(1).contextPosition, 17);
+    EXPECT_EQ(line.hit(2).contextPosition, 25);
     ASSERT_EQ(line.DisplayLineCount(), 2u);
     EXPECT_EQ(line.BuildDisplayLine(0, true), "line    1:  key line");
     EXPECT_EQ(line.BuildDisplayLine(1, true), "line    2: second line with key and key");
@@ -58,7 +60,7 @@ TEST(CLineContextsTest, LoadsEachHitsLineAndGroupsHitsOfOneLine)
     line.dropContexts();
     EXPECT_EQ(line.DisplayLineCount(), 0u);
     ASSERT_TRUE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contexts[0], " key line");
+    EXPECT_EQ(line.hit(0).context, " key line");
 }
 
 TEST(CLineContextsTest, LongLineWindowStartsAtMost192BytesInFront)
@@ -67,15 +69,15 @@ TEST(CLineContextsTest, LongLineWindowStartsAtMost192BytesInFront)
     RecordingSink sink;
     CLine noSpace = recordOf(tree, std::string(250, 'a') + "key", "key");
     ASSERT_TRUE(noSpace.LoadContexts(sink));
-    EXPECT_EQ(noSpace.contexts[0], std::string(192, 'a') + "key");
-    EXPECT_EQ(noSpace.contextPositions[0], 192);
+    EXPECT_EQ(noSpace.hit(0).context, std::string(192, 'a') + "key");
+    EXPECT_EQ(noSpace.hit(0).contextPosition, 192);
 
     std::string content = std::string(250, 'a') + "key";
     content[100] = '\t';
     CLine withTab = recordOf(tree, content, "key");
     ASSERT_TRUE(withTab.LoadContexts(sink));
-    EXPECT_EQ(withTab.contexts[0], " " + std::string(149, 'a') + "key");
-    EXPECT_EQ(withTab.contextPositions[0], 150);
+    EXPECT_EQ(withTab.hit(0).context, " " + std::string(149, 'a') + "key");
+    EXPECT_EQ(withTab.hit(0).contextPosition, 150);
 }
 
 TEST(CLineContextsTest, ChangedOrVanishedFileIsRefusedWithOneMessage)
@@ -86,7 +88,7 @@ TEST(CLineContextsTest, ChangedOrVanishedFileIsRefusedWithOneMessage)
     RecordingSink sink;
     EXPECT_FALSE(touched.LoadContexts(sink));
     EXPECT_FALSE(touched.LoadContexts(sink));
-    EXPECT_EQ(touched.contextState, CLine::ContextsRefused);
+    EXPECT_EQ(touched.contextState(), ContextState::Refused);
     EXPECT_EQ(touched.DisplayLineCount(), 0u);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0],
@@ -117,7 +119,7 @@ TEST(CLineContextsTest, ChangeWithinTheSecondOfTheSearchIsRefused)
     tree.write("file.txt", "some new text");
     tree.setModified("file.txt", kSearchTime, 750'000'000);
     EXPECT_FALSE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contextState, CLine::ContextsRefused);
+    EXPECT_EQ(line.contextState(), ContextState::Refused);
     EXPECT_EQ(sink.messages,
         std::vector<std::string> { "File \"" + line.path
             + "\" has been modified since last searching.\nSearch results can not be shown. You may search it "
@@ -134,14 +136,14 @@ TEST(CLineContextsTest, FileCutShortBeforeAHitStaysUnloadedAndIsTriedAgain)
     tree.setModified("file.txt", kSearchTime);
     RecordingSink sink;
     EXPECT_FALSE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
     EXPECT_EQ(line.DisplayLineCount(), 0u);
     EXPECT_TRUE(sink.messages.empty());
 
     tree.write("file.txt", content);
     tree.setModified("file.txt", kSearchTime);
     EXPECT_TRUE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contexts[1], " key two");
+    EXPECT_EQ(line.hit(1).context, " key two");
 }
 
 TEST(CLineContextsTest, HitCutOffByAShortenedFileEndsWithTheFile)
@@ -152,8 +154,8 @@ TEST(CLineContextsTest, HitCutOffByAShortenedFileEndsWithTheFile)
     tree.setModified("file.txt", kSearchTime);
     RecordingSink sink;
     ASSERT_TRUE(line.LoadContexts(sink));
-    EXPECT_EQ(line.contexts[0], " ke");
-    EXPECT_EQ(line.contextPositions[0], 1);
+    EXPECT_EQ(line.hit(0).context, " ke");
+    EXPECT_EQ(line.hit(0).contextPosition, 1);
     const std::vector<KeywordSpan> spans = line.keywordSpans(line.displayLines().at(0));
     ASSERT_EQ(spans.size(), 1u);
     EXPECT_EQ(spans[0].start, 1u);
@@ -169,7 +171,7 @@ TEST(CLineContextsTest, SpecialFileInTheFilesPlaceIsNotRead)
     tree.setModified("file.txt", kSearchTime);
     RecordingSink sink;
     EXPECT_FALSE(line.LoadContexts(sink)); // and does not block on the FIFO
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -187,14 +189,14 @@ TEST(CLineContextsTest, ContextsAreCopiesOfTheFileAroundEachHit)
             c = alphabet[random() % alphabet.size()];
         CLine line = recordOf(tree, content, "\x7f"); // no hits; they are added below
         for (uint64_t offset = random() % 300; offset < content.size(); offset += 1 + random() % 250)
-            line.appendHit(0, offset, 1 + random() % 8, 0);
+            line.appendHit(testHit(0, offset, 1 + random() % 8, 0));
         ASSERT_TRUE(line.LoadContexts(sink));
         for (std::size_t i = 0; i < line.hitCount(); ++i) {
-            const std::string& text = line.contexts[i];
-            const uint64_t start = line.hitOffsets[i] - line.contextPositions[i];
-            EXPECT_LE(line.contextPositions[i], std::min<uint64_t>(line.hitOffsets[i], kContextLead));
+            const std::string& text = line.hit(i).context;
+            const uint64_t start = line.hit(i).offset - line.hit(i).contextPosition;
+            EXPECT_LE(line.hit(i).contextPosition, std::min<uint64_t>(line.hit(i).offset, kContextLead));
             EXPECT_LE(text.size(), kContextWindowSize);
-            EXPECT_GT(text.size(), line.contextPositions[i]);
+            EXPECT_GT(text.size(), line.hit(i).contextPosition);
             for (std::size_t k = 0; k < text.size(); ++k) {
                 const auto byte = static_cast<unsigned char>(content[start + k]);
                 ASSERT_EQ(text[k], byte >= 0x20 && byte < 0x7f ? static_cast<char>(byte) : ' ')

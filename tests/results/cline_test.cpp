@@ -1,88 +1,68 @@
 #include "results/cline.h"
+#include "support/cline_fields.h"
 
 #include <gtest/gtest.h>
 
 using namespace vellick;
+using namespace vellick::test;
 
 namespace {
 
 CLine lineWithHits()
 {
     CLine line("/data/file.txt");
-    line.appendHit(3, 40, 5, 1);
-    line.appendHit(1, 10, 2, 0);
-    line.appendHit(2, 10, 3, 2);
-    line.appendHit(0, 5, 4, 1);
+    line.appendHit(testHit(3, 40, 5, 1));
+    line.appendHit(testHit(1, 10, 2, 0));
+    line.appendHit(testHit(2, 10, 3, 2));
+    line.appendHit(testHit(0, 5, 4, 1));
     return line;
 }
 
 } // namespace
 
-TEST(CLine, AppendedHitsFillAllSixArrays)
+TEST(CLine, AppendedHitsKeepTheirValuesTogether)
 {
     const CLine line = lineWithHits();
-    EXPECT_EQ(line.hitCount(), 4u);
-    EXPECT_EQ(line.contexts, (std::vector<std::string>(4)));
-    EXPECT_EQ(line.contextPositions, (std::vector<uint16_t>(4, 0)));
-    EXPECT_EQ(line.hitKeywords, (std::vector<uint8_t> { 1, 0, 2, 1 }));
-}
-
-TEST(CLine, OrderingByOffsetIsStableAndMovesWholeHits)
-{
-    CLine line = lineWithHits();
-    line.contexts = { "d", "b", "c", "a" };
-    line.orderHitsByOffset();
-    EXPECT_EQ(line.hitOffsets, (std::vector<uint64_t> { 5, 10, 10, 40 }));
-    EXPECT_EQ(line.hitLines, (std::vector<uint64_t> { 0, 1, 2, 3 }));
-    EXPECT_EQ(line.hitLengths, (std::vector<uint32_t> { 4, 2, 3, 5 }));
-    EXPECT_EQ(line.hitKeywords, (std::vector<uint8_t> { 1, 0, 2, 1 }));
-    EXPECT_EQ(line.contexts, (std::vector<std::string> { "a", "b", "c", "d" }));
-}
-
-TEST(CLine, OffsetsBeyondFourGigabytesOrderCorrectly)
-{
-    CLine line("/big");
-    line.appendHit(0, 5'000'000'000, 2, 0);
-    line.appendHit(0, 100, 2, 1);
-    line.orderHitsByOffset();
-    EXPECT_EQ(line.hitOffsets, (std::vector<uint64_t> { 100, 5'000'000'000 }));
+    ASSERT_EQ(line.hitCount(), 4u);
+    EXPECT_EQ(hitOffsets(line), (std::vector<uint64_t> { 40, 10, 10, 5 }));
+    EXPECT_EQ(hitLines(line), (std::vector<uint64_t> { 3, 1, 2, 0 }));
+    EXPECT_EQ(hitLengths(line), (std::vector<uint32_t> { 5, 2, 3, 4 }));
+    EXPECT_EQ(hitValues(line, &HitEntry::keyword), (std::vector<uint8_t> { 1, 0, 2, 1 }));
+    EXPECT_EQ(hitValues(line, &HitEntry::context), (std::vector<std::string>(4)));
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
 }
 
 TEST(CLine, ClearingHitsEmptiesEverythingAndForgetsContexts)
 {
     CLine line = lineWithHits();
-    line.contextState = CLine::ContextsLoaded;
+    line.setContexts({ { "a", 0 }, { "b", 0 }, { "c", 0 }, { "d", 0 } });
+    EXPECT_EQ(line.contextState(), ContextState::Loaded);
     line.clearHits();
     EXPECT_EQ(line.hitCount(), 0u);
-    EXPECT_TRUE(line.hitLines.empty());
-    EXPECT_TRUE(line.hitLengths.empty());
-    EXPECT_TRUE(line.contexts.empty());
-    EXPECT_TRUE(line.contextPositions.empty());
-    EXPECT_TRUE(line.hitKeywords.empty());
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_TRUE(line.hits().empty());
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
 }
 
-TEST(CLine, DroppingContextsOnlyWhenLoaded)
+TEST(CLine, ContextsAreSetAndDroppedOnlyWhenLoaded)
 {
     CLine line = lineWithHits();
-    line.contexts = { "a", "b", "c", "d" };
-    line.contextPositions = { 1, 2, 3, 4 };
-    line.contextState = CLine::ContextsRefused;
+    line.dropContexts(); // not loaded: nothing happens
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
+    line.setContexts({ { "a", 1 }, { "b", 2 }, { "c", 3 } }); // fewer texts than hits: the rest are empty
+    EXPECT_EQ(line.contextState(), ContextState::Loaded);
+    EXPECT_EQ(hitValues(line, &HitEntry::context), (std::vector<std::string> { "a", "b", "c", "" }));
+    EXPECT_EQ(hitValues(line, &HitEntry::contextPosition), (std::vector<uint16_t> { 1, 2, 3, 0 }));
     line.dropContexts();
-    EXPECT_EQ(line.contexts[0], "a");
-    EXPECT_EQ(line.contextState, CLine::ContextsRefused);
-    line.contextState = CLine::ContextsLoaded;
-    line.dropContexts();
-    EXPECT_EQ(line.contexts, (std::vector<std::string>(4)));
-    EXPECT_EQ(line.contextPositions, (std::vector<uint16_t> { 1, 2, 3, 4 })); // positions stay
-    EXPECT_EQ(line.contextState, CLine::ContextsNotLoaded);
+    EXPECT_EQ(hitValues(line, &HitEntry::context), (std::vector<std::string>(4)));
+    EXPECT_EQ(hitValues(line, &HitEntry::contextPosition), (std::vector<uint16_t> { 1, 2, 3, 0 })); // positions stay
+    EXPECT_EQ(line.contextState(), ContextState::NotLoaded);
 }
 
 TEST(CLine, KeywordsHitSet)
 {
     CLine line = lineWithHits();
-    line.appendHit(0, 50, 1, 99);
-    line.appendHit(0, 51, 1, 150); // beyond the 100 flags: ignored
+    line.appendHit(testHit(0, 50, 1, 99));
+    line.appendHit(testHit(0, 51, 1, 150)); // beyond the 100 flags: ignored
     const auto flags = line.keywordsHit();
     EXPECT_TRUE(flags[0] && flags[1] && flags[2] && flags[99]);
     EXPECT_FALSE(flags[3]);

@@ -1,4 +1,6 @@
 #include "results/cline.h"
+#include "support/cline_fields.h"
+#include "support/recording_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +20,12 @@ CLine loadedRecord(FileKind kind, const std::vector<SyntheticHit>& hits)
 {
     CLine line("/tmp/x");
     line.kind = kind;
+    std::vector<HitText> texts;
     for (const SyntheticHit& hit : hits) {
-        line.appendHit(hit.line, hit.offset, hit.length, 0);
-        line.contexts.back() = hit.context;
-        line.contextPositions.back() = hit.position;
+        line.appendHit(test::testHit(hit.line, hit.offset, hit.length, 0));
+        texts.push_back({ hit.context, hit.position });
     }
-    line.contextState = CLine::ContextsLoaded;
+    line.setContexts(std::move(texts));
     return line;
 }
 
@@ -63,9 +65,13 @@ TEST(DisplayLinesTest, TestStopsAtTheFirstHitOutsideTheLine)
 TEST(DisplayLinesTest, NoLinesUnlessLoaded)
 {
     CLine line = loadedRecord(FileKind::Text, { { 0, 3, "key", 0 } });
-    line.contextState = CLine::ContextsNotLoaded;
+    line.dropContexts();
     EXPECT_EQ(line.DisplayLineCount(), 0u);
-    line.contextState = CLine::ContextsRefused;
+    // The file "/tmp/x/" names nothing: loading refuses the contexts for good.
+    line.path = "/tmp/x/";
+    test::RecordingSink messages;
+    EXPECT_FALSE(line.LoadContexts(messages));
+    EXPECT_EQ(line.contextState(), ContextState::Refused);
     EXPECT_EQ(line.DisplayLineCount(), 0u);
     EXPECT_EQ(line.BuildDisplayLine(0, true), "");
 }

@@ -1,5 +1,6 @@
 // Files that grow, shrink, are replaced or vanish while a search runs (after the walk listed them, before
 // they are scanned) and between the search and the loading of their surrounding text.
+#include "support/cline_fields.h"
 #include "support/recording_sink.h"
 #include "support/temp_tree.h"
 #include "support/tree_search.h"
@@ -51,11 +52,11 @@ TEST_F(ChangingFilesTest, FilesChangeAfterTheWalkListedThem)
     EXPECT_EQ(m_search.rows(m_tree.root()), (Names { "grows.txt", "replaced.txt" }));
     EXPECT_EQ(m_search.searchRun().checkedCount(), 4u); // the vanished file was handed to the scanner too
     EXPECT_EQ(row(0).size, 14); // the status of the file as it was scanned
-    EXPECT_EQ(row(0).hitOffsets, std::vector<uint64_t> { 8 });
-    EXPECT_EQ(row(0).hitLines, std::vector<uint64_t> { 1 });
+    EXPECT_EQ(hitOffsets(row(0)), std::vector<uint64_t> { 8 });
+    EXPECT_EQ(hitLines(row(0)), std::vector<uint64_t> { 1 });
     EXPECT_EQ(row(1).size, 11);
     ASSERT_TRUE(row(1).LoadContexts(m_messages));
-    EXPECT_EQ(row(1).contexts[0], "needle here");
+    EXPECT_EQ(row(1).hit(0).context, "needle here");
 }
 
 TEST_F(ChangingFilesTest, GrownFileWithItsOldTimeStillShowsItsHits)

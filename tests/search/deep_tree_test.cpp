@@ -1,6 +1,7 @@
 // A folder 1000 levels deep and a path longer than PATH_MAX: the walk goes through them (it opens each
 // folder relative to its parent), lists the files with their full paths, and the re-check of listed files,
 // the status read and the surrounding-text loader work on such paths too.
+#include "support/cline_fields.h"
 #include "support/hang_guard.h"
 #include "support/recording_sink.h"
 #include "support/special_entries.h"
@@ -68,10 +69,10 @@ TEST_F(DeepTreeTest, PathLongerThanPathMax)
     CLine& found = m_search.doc().record(0);
     EXPECT_EQ(found.size, 25);
     ASSERT_EQ(found.hitCount(), 1u);
-    EXPECT_EQ(found.hitLines[0], 1u);
+    EXPECT_EQ(found.hit(0).line, 1u);
     RecordingSink sink;
     ASSERT_TRUE(found.LoadContexts(sink)) << (sink.messages.empty() ? "" : sink.messages[0]);
-    EXPECT_EQ(found.contexts[0], "a long needle");
+    EXPECT_EQ(found.hit(0).context, "a long needle");
 
     // Re-checking the listed file opens it folder by folder; the row stays with fresh hits.
     PanelInput recheck = TreeSearch::panel(m_root, "long needle");
@@ -79,8 +80,8 @@ TEST_F(DeepTreeTest, PathLongerThanPathMax)
     recheck.matchMode = MatchMode::WholePhrase;
     ASSERT_TRUE(m_search.run(recheck));
     ASSERT_EQ(m_search.doc().rowCount(), 1);
-    EXPECT_EQ(found.hitOffsets, std::vector<uint64_t> { 13 });
-    EXPECT_EQ(found.hitLengths, std::vector<uint32_t> { 11 });
+    EXPECT_EQ(hitOffsets(found), std::vector<uint64_t> { 13 });
+    EXPECT_EQ(hitLengths(found), std::vector<uint32_t> { 11 });
 
     // The document reads the status of such a path itself when it is not given (vellick-cli's -l list).
     CVellickDoc listed;

@@ -1,6 +1,6 @@
+#include "base/open_file_limit.h"
 #include "search/file_patterns.h"
 #include "search/folder_walk.h"
-#include "search/open_file_limit.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +30,8 @@ protected:
             if (event == FolderWalk::EventType::Done)
                 return files;
             if (event == FolderWalk::EventType::File)
-                files.push_back(folderWalk.fullPath().substr(m_tree.root().size() + 1));
+                files.push_back(
+                    joinPath(folderWalk.openDirectory()->path, folderWalk.name()).substr(m_tree.root().size() + 1));
         }
         ADD_FAILURE() << "the walk does not end";
         return files;

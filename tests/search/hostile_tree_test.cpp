@@ -1,6 +1,7 @@
 // Trees with entries that must never be opened (FIFOs, sockets, devices), folder links that must never be
 // entered (loops, a link to "/") and file links that are listed once: the search ends, finds the right
 // files and counts only the files it read.
+#include "support/cline_fields.h"
 #include "support/hang_guard.h"
 #include "support/special_entries.h"
 #include "support/temp_tree.h"
@@ -86,7 +87,7 @@ TEST_F(HostileTreeTest, LinkedFilesAreListedOnceUnderTheLinksName)
     const CLine& linked = m_search.doc().record(m_search.doc().recordAtRow(2));
     EXPECT_EQ(linked.size, 18); // the target's size and hits, under the link's path
     ASSERT_EQ(linked.hitCount(), 1u);
-    EXPECT_EQ(linked.hitOffsets[0], 4u);
+    EXPECT_EQ(linked.hit(0).offset, 4u);
 }
 
 // The walk listed a regular file; by the time it is scanned a FIFO or a link to a device has its name.

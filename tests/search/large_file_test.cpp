@@ -1,6 +1,7 @@
 // A sparse file of 5 GiB with keywords after the 4 GiB mark: offsets, line counts, the size, the surrounding
 // text and the report's size column are all 64-bit.
 #include "report/report_row.h"
+#include "support/cline_fields.h"
 #include "support/recording_sink.h"
 #include "support/special_entries.h"
 #include "support/temp_tree.h"
@@ -68,8 +69,8 @@ TEST_F(LargeFileTest, KeywordsAfterTheFourGibMark)
     CLine& line = search.doc().record(0);
     EXPECT_EQ(line.kind, FileKind::Text);
     EXPECT_EQ(line.size, static_cast<int64_t>(5 * kGiB));
-    EXPECT_EQ(line.hitOffsets, (std::vector<uint64_t> { 4 * kGiB + 1005, 5 * kGiB - 17 }));
-    EXPECT_EQ(line.hitLines, (std::vector<uint64_t> { 3, 4 }));
+    EXPECT_EQ(hitOffsets(line), (std::vector<uint64_t> { 4 * kGiB + 1005, 5 * kGiB - 17 }));
+    EXPECT_EQ(hitLines(line), (std::vector<uint64_t> { 3, 4 }));
 
     RecordingSink sink;
     ASSERT_TRUE(line.LoadContexts(sink));

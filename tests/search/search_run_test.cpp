@@ -1,10 +1,11 @@
 #include "results/vellick_doc.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
+#include "support/cline_fields.h"
 #include "support/current_directory_guard.h"
 #include "support/fake_file_types.h"
 #include "support/hint_recorder.h"
-#include "support/recording_host.h"
+#include "support/recording_events.h"
 #include "support/temp_tree.h"
 
 #include <cstdio>
@@ -19,16 +20,16 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Counts the rows the document shows whenever the views hear HintRowsAdded.
+// Counts the rows the document shows whenever the views hear DocumentHint::RowsAdded.
 class RowsAddedRecorder : public DocumentObserver {
 public:
     explicit RowsAddedRecorder(const CVellickDoc& doc)
         : m_doc(doc)
     {
     }
-    void onDocumentUpdate(uint32_t hint) override
+    void onDocumentUpdate(DocumentHint hint) override
     {
-        if (hint == HintRowsAdded)
+        if (hint == DocumentHint::RowsAdded)
             rowsAtHint.push_back(m_doc.rowCount());
     }
     std::vector<int> rowsAtHint;
@@ -55,7 +56,11 @@ protected:
     {
         const SearchRequest request = prepareSearch(input);
         ASSERT_TRUE(request.criteria) << request.message;
-        m_run.start(*request.criteria, settings);
+        SearchCriteria criteria = *request.criteria;
+        if (criteria.listedFilesMode)
+            criteria.listedPaths = listedPaths(m_doc);
+        m_events.begin(criteria);
+        m_run.start(criteria, settings, m_events);
     }
 
     void search(const PanelInput& input, SearchSettings settings = {})
@@ -78,9 +83,9 @@ protected:
     TempTree m_tree;
     FakeFileTypes m_types;
     CVellickDoc m_doc { &m_types };
-    RecordingHost m_host;
+    RecordingEvents m_events { m_doc };
     HintRecorder m_hints;
-    SearchRun m_run { m_doc, m_host };
+    SearchRun m_run;
 };
 
 } // namespace
@@ -104,49 +109,51 @@ TEST_F(SearchRunTest, FindsFilesInWalkOrderWithTheirDetails)
     EXPECT_EQ(notes.modified, 1700000000);
     EXPECT_EQ(notes.modifiedNanoseconds, 250);
     EXPECT_EQ(notes.typeName, "TXT file");
-    EXPECT_EQ(notes.hitOffsets, (std::vector<uint64_t> { 8 }));
-    EXPECT_EQ(notes.hitLines, (std::vector<uint64_t> { 1 }));
-    EXPECT_EQ(notes.hitLengths, (std::vector<uint32_t> { 6 }));
+    EXPECT_EQ(hitOffsets(notes), (std::vector<uint64_t> { 8 }));
+    EXPECT_EQ(hitLines(notes), (std::vector<uint64_t> { 1 }));
+    EXPECT_EQ(hitLengths(notes), (std::vector<uint32_t> { 6 }));
     EXPECT_EQ(m_doc.record(1).kind, FileKind::Binary);
-    EXPECT_EQ(m_doc.record(1).hitLines, (std::vector<uint64_t> { 0 }));
+    EXPECT_EQ(hitLines(m_doc.record(1)), (std::vector<uint64_t> { 0 }));
 }
 
-TEST_F(SearchRunTest, DrivesThePanelThroughTheRun)
+TEST_F(SearchRunTest, ReportsEventsInWalkOrderAndOneSummary)
 {
     m_tree.write("a.txt", "needle");
     m_tree.write("b.txt", "needle");
+    m_tree.write("sub/c.txt", "hay");
     search(panel("  needle ", ""));
 
-    EXPECT_EQ(m_host.buttonLabels, (Names { "&Stop", "&Start Search" }));
-    EXPECT_EQ(m_host.combosReadOnly, (std::vector<bool> { true, false }));
-    EXPECT_EQ(m_host.busy, (std::vector<bool> { true, false }));
-    EXPECT_EQ(m_host.textPaneResets, 1);
-    EXPECT_EQ(m_host.indicatorsBlanked, 1);
-    EXPECT_EQ(m_host.statusTexts.front(), "Searching ...");
-    EXPECT_EQ(m_host.statusTexts[1], "Searching: " + m_tree.root());
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("2 files found \\(2 files checked\\)\\.time spent: 00:00:0[0-9]"));
-    EXPECT_TRUE(m_host.messages.empty());
-    EXPECT_EQ(m_host.firstRowSelections, 1);
+    EXPECT_EQ(m_events.found, (Names { m_tree.path("a.txt"), m_tree.path("b.txt") }));
+    EXPECT_EQ(m_events.statusTexts.front(), "Searching: " + m_tree.root());
+    EXPECT_EQ(m_events.statusTexts[1], "(2 files checked) Searching: " + m_tree.path("sub"));
+    ASSERT_EQ(m_events.summaries.size(), 1u);
+    const RunSummary& summary = m_events.summaries.front();
+    EXPECT_EQ(summary.found, 2);
+    EXPECT_EQ(summary.checked, 3u);
+    EXPECT_FALSE(summary.stoppedByUser);
+    EXPECT_FALSE(summary.endedAtFoundCap);
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("2 files found \\(3 files checked\\)\\.time spent: 00:00:0[0-9]"));
+    EXPECT_TRUE(m_events.messages.empty());
     EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
-    EXPECT_EQ(m_host.recentTexts, (std::vector<Names> { { "needle", m_tree.root(), "*.*" } }));
     EXPECT_FALSE(m_run.searchRunning());
     EXPECT_FALSE(m_run.inProgress());
+    EXPECT_FALSE(m_run.step(1)); // an ended run reports nothing more
+    EXPECT_EQ(m_events.summaries.size(), 1u);
 }
 
 TEST_F(SearchRunTest, SummaryWordsFollowTheCounts)
 {
     m_tree.write("only.txt", "needle");
     search(panel("needle"));
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("1 file found \\(1 file checked\\)\\.time spent: .*"));
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("1 file found \\(1 file checked\\)\\.time spent: .*"));
 
     m_tree.write("other.txt", "hay");
     search(panel("absent"));
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("No file found \\(2 files checked\\)\\.time spent: .*"));
-    EXPECT_EQ(m_host.firstRowSelections, 1); // none for the run that found nothing
-    EXPECT_EQ(m_doc.current(), -1);
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("No file found \\(2 files checked\\)\\.time spent: .*"));
+    EXPECT_EQ(m_doc.current(), -1); // no first row made current for the run that found nothing
 
     search(panel("needle", "*.none"));
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("No file found \\(0 file checked\\)\\.time spent: .*"));
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("No file found \\(0 file checked\\)\\.time spent: .*"));
 }
 
 TEST_F(SearchRunTest, StopIsSeenBetweenFiles)
@@ -162,10 +169,12 @@ TEST_F(SearchRunTest, StopIsSeenBetweenFiles)
 
     EXPECT_EQ(m_run.checkedCount(), 2u);
     EXPECT_EQ(rows(), (Names { "1.txt", "2.txt" }));
-    EXPECT_EQ(m_host.messages, (Names { "Search stopped before completion." }));
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("2 files found \\(2 files checked\\)\\.time spent: .*"));
-    EXPECT_EQ(m_host.buttonLabels.back(), "&Start Search");
-    EXPECT_EQ(m_host.firstRowSelections, 1);
+    EXPECT_EQ(m_events.messages, (Names { "Search stopped before completion." }));
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("2 files found \\(2 files checked\\)\\.time spent: .*"));
+    ASSERT_EQ(m_events.summaries.size(), 1u);
+    EXPECT_TRUE(m_events.summaries.front().stoppedByUser);
+    EXPECT_TRUE(m_run.cancelFlag().load());
+    EXPECT_EQ(m_doc.current(), m_doc.recordAtRow(0));
 }
 
 TEST_F(SearchRunTest, FirstNineteenFoundFilesAreAnnouncedOneByOne)
@@ -193,9 +202,9 @@ TEST_F(SearchRunTest, NewSearchClearsTheDocument)
 {
     m_tree.write("a.txt", "needle");
     search(panel("needle"));
-    EXPECT_EQ(m_hints.count(HintCleared), 0); // the document was empty
+    EXPECT_EQ(m_hints.count(DocumentHint::Cleared), 0); // the document was empty
     search(panel("needle"));
-    EXPECT_EQ(m_hints.count(HintCleared), 1);
+    EXPECT_EQ(m_hints.count(DocumentHint::Cleared), 1);
     EXPECT_EQ(m_doc.recordCount(), 1);
 }
 
@@ -267,7 +276,7 @@ TEST_F(SearchRunTest, ListedFilesAreRechecked)
     m_tree.write("5.txt", "..needle needle");
     m_tree.write("6.txt", "needle"); // not listed: not searched
     m_hints.hints.clear();
-    m_host.statusTexts.clear();
+    m_events.statusTexts.clear();
 
     PanelInput input = panel("needle");
     input.listedFilesMode = true;
@@ -275,11 +284,13 @@ TEST_F(SearchRunTest, ListedFilesAreRechecked)
     EXPECT_EQ(rows(), (Names { "1.txt", "4.txt", "5.txt" }));
     EXPECT_EQ(m_doc.recordCount(), 5); // the records of removed rows stay
     EXPECT_EQ(m_hints.removedRows, (std::vector<int> { 1, 1 })); // the same position is visited next
-    EXPECT_EQ(m_hints.count(HintCleared), 0);
-    EXPECT_EQ(m_doc.record(4).hitOffsets, (std::vector<uint64_t> { 2, 9 }));
+    EXPECT_EQ(m_hints.count(DocumentHint::Cleared), 0);
+    EXPECT_EQ(hitOffsets(m_doc.record(4)), (std::vector<uint64_t> { 2, 9 }));
     EXPECT_EQ(m_doc.record(1).hitCount(), 0u);
-    EXPECT_THAT(m_host.lastStatus(), MatchesRegex("3 files found \\(5 files checked\\)\\.time spent: .*"));
-    EXPECT_EQ(m_host.statusTexts[1], "Searching " + m_tree.path("1.txt") + " ");
+    EXPECT_THAT(m_events.lastStatus(), MatchesRegex("3 files found \\(5 files checked\\)\\.time spent: .*"));
+    EXPECT_EQ(m_events.statusTexts[0], "Searching " + m_tree.path("1.txt") + " ");
+    EXPECT_EQ(m_events.kept, (std::vector<std::size_t> { 0, 3, 4 }));
+    EXPECT_EQ(m_events.dropped, (std::vector<std::size_t> { 1, 2 }));
     EXPECT_EQ(m_doc.current(), 0);
 }
 

@@ -142,6 +142,9 @@ TEST_F(SlowTreesTest, TwoHundredThousandFilesInOneFolderAndTheFoundCap)
     EXPECT_EQ(search.searchRun().checkedCount(), 100000u);
     EXPECT_EQ(search.doc().rowCount(), 100000);
     EXPECT_TRUE(search.runMessages().empty()); // no "Search stopped before completion."
+    ASSERT_EQ(search.events().summaries.size(), 1u);
+    EXPECT_TRUE(search.events().summaries.front().endedAtFoundCap);
+    EXPECT_FALSE(search.events().summaries.front().stoppedByUser);
     EXPECT_EQ(search.statusText().rfind("100000 files found (100000 files checked).time spent: ", 0), 0u)
         << search.statusText();
 

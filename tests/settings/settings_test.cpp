@@ -1,6 +1,7 @@
-#include "search/recent_list.h"
+#include "base/paths.h"
 #include "search/search_request.h"
 #include "settings/column_widths.h"
+#include "settings/recent_list.h"
 #include "settings/settings.h"
 #include "settings/settings_location.h"
 #include "support/temp_tree.h"

@@ -1,4 +1,4 @@
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 #include "settings/profile_file.h"
 #include "settings/whole_file.h"
 #include "support/temp_tree.h"

@@ -9,18 +9,18 @@ namespace vellick::test {
 // A document view that records the hints and row removals it is told about.
 class HintRecorder : public vellick::DocumentObserver {
 public:
-    void onDocumentUpdate(uint32_t hint) override { hints.push_back(hint); }
+    void onDocumentUpdate(DocumentHint hint) override { hints.push_back(hint); }
     void onRowRemoved(int row) override { removedRows.push_back(row); }
 
-    int count(uint32_t hint) const
+    int count(vellick::DocumentHint hint) const
     {
         int n = 0;
-        for (uint32_t h : hints)
+        for (vellick::DocumentHint h : hints)
             n += h == hint ? 1 : 0;
         return n;
     }
 
-    std::vector<uint32_t> hints;
+    std::vector<vellick::DocumentHint> hints;
     std::vector<int> removedRows;
 };
 

@@ -1,12 +1,8 @@
 #include "support/tree_search.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace vellick::test {
 
 TreeSearch::TreeSearch(int scanThreads)
-    : m_startDirectory(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
     m_run.setScanThreads(scanThreads, true);
 }
@@ -16,10 +12,6 @@ TreeSearch::~TreeSearch()
     if (m_run.inProgress())
         m_run.stop();
     while (m_run.step(1000)) { }
-    if (m_startDirectory >= 0) {
-        static_cast<void>(::fchdir(m_startDirectory));
-        ::close(m_startDirectory);
-    }
 }
 
 PanelInput TreeSearch::panel(const std::string& folder, const std::string& keywords)
@@ -38,15 +30,17 @@ bool TreeSearch::start(const PanelInput& input, SearchSettings settings)
     m_message = request.message;
     if (!request.criteria)
         return false;
-    m_run.start(*request.criteria, settings);
+    SearchCriteria criteria = *request.criteria;
+    if (criteria.listedFilesMode)
+        criteria.listedPaths = listedPaths(m_doc);
+    m_events.begin(criteria);
+    m_run.start(criteria, settings, m_events);
     return true;
 }
 
 void TreeSearch::finish()
 {
     while (m_run.step(1000)) { }
-    if (m_startDirectory >= 0)
-        static_cast<void>(::fchdir(m_startDirectory));
 }
 
 std::vector<std::string> TreeSearch::rows(const std::string& root) const

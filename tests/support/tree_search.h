@@ -1,9 +1,9 @@
 #pragma once
 
 #include "results/vellick_doc.h"
-#include "search/search_host.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
+#include "support/recording_events.h"
 
 #include <memory>
 #include <string>
@@ -12,9 +12,8 @@
 namespace vellick::test {
 
 // Runs whole searches over a folder the way the window does (Start's checks, then the run step by step)
-// and keeps the document, for tests that look at the rows and counts. The process's current directory is
-// put back after each search. Without scan-ahead threads by default, so that a test can change files
-// after the walk has listed them and before they are scanned (between start() and finish()).
+// and keeps the document, for tests that look at the rows and counts. Without scan-ahead threads by default, so that a
+// test can change files after the walk has listed them and before they are scanned (between start() and finish()).
 class TreeSearch {
 public:
     explicit TreeSearch(int scanThreads = 0);
@@ -41,22 +40,15 @@ public:
     SearchRun& searchRun() { return m_run; }
     // Start's refusal, the run's message boxes and its last status text (the summary once it has ended).
     const std::string& message() const { return m_message; }
-    const std::vector<std::string>& runMessages() const { return m_host.messages; }
-    const std::string& statusText() const { return m_host.status; }
+    const std::vector<std::string>& runMessages() const { return m_events.messages; }
+    std::string statusText() const { return m_events.lastStatus(); }
+    const RecordingEvents& events() const { return m_events; }
 
 private:
-    struct Host : SearchHost {
-        void setStatusText(const std::string& text) override { status = text; }
-        void showMessage(const std::string& text) override { messages.push_back(text); }
-        std::string status;
-        std::vector<std::string> messages;
-    };
-
     CVellickDoc m_doc;
-    Host m_host;
-    SearchRun m_run { m_doc, m_host };
+    RecordingEvents m_events { m_doc };
+    SearchRun m_run;
     std::string m_message;
-    int m_startDirectory;
 };
 
 } // namespace vellick::test

@@ -139,7 +139,7 @@ void FoundFileCommandsTest::deleteAsksThenTrashesTheTakenFiles()
 {
     for (const char* name : { "a.txt", "b.txt", "c.txt", "d.txt" })
         addFile(std::string("docs/") + name, "alpha\n");
-    m_doc->record(0).checked = m_doc->record(2).checked = 1;
+    m_doc->record(0).checked = m_doc->record(2).checked = true;
     m_doc->setCurrent(3);
     answerBox(QMessageBox::Yes);
     commands().deleteFiles();
@@ -244,7 +244,7 @@ void FoundFileCommandsTest::copyToFolderRemembersTheFolderAndAsksBeforeReplacing
     addFile("src/a.txt", "new a");
     addFile("src/b.txt", "new b");
     addFile("src/c.txt", "new c");
-    m_doc->record(0).checked = m_doc->record(2).checked = 1;
+    m_doc->record(0).checked = m_doc->record(2).checked = true;
     m_doc->setCurrent(1);
     const QString target = QString::fromStdString(m_xdg->tree().makeFolder("target"));
     m_xdg->tree().write("target/b.txt", "old b");
@@ -318,7 +318,7 @@ void FoundFileCommandsTest::saveReportWritesTheCheckedAndHighlightedRows()
     addFile("a.txt", "alpha one\n");
     addFile("b.txt", "alpha two\n");
     addFile("c.txt", "alpha three\n");
-    m_doc->record(2).checked = 1;
+    m_doc->record(2).checked = true;
     m_doc->setCurrent(0);
     const QString chosen = QString::fromStdString(path("report.csv"));
     m_runner.then([&](QDialog& dialog) {

@@ -2,6 +2,7 @@
 // deep folder, and found files that change before their lines are shown. Nothing may hang or be read
 // that should not be, and the user is told when a file's lines cannot be shown.
 #include "app/search_panel.h"
+#include "support/cline_fields.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/vellick_view.h"
@@ -100,8 +101,8 @@ void HostileTreeWindowTest::filesChangedAfterTheSearchAreNotShown()
         select(window, path);
         const CLine& line = window.doc().record(window.doc().current());
         QCOMPARE(line.path, path);
-        QTRY_VERIFY(line.contextState != CLine::ContextsNotLoaded || path == piped);
-        QVERIFY(line.contextState != CLine::ContextsLoaded);
+        QTRY_VERIFY(line.contextState() != ContextState::NotLoaded || path == piped);
+        QVERIFY(line.contextState() != ContextState::Loaded);
     }
     const QStringList expected {
         qs("Can not access file \"" + vanished + "\"."),

@@ -8,6 +8,7 @@
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/xdg_launcher.h"
 #include "results/vellick_doc.h"
+#include "support/cline_fields.h"
 #include "support/private_xdg.h"
 #include "support/scripted_runner.h"
 #include "support/ui_test_support.h"
@@ -125,7 +126,7 @@ void OddNamesWindowTest::everyFileIsFoundListedAndItsLinesShown()
     for (int row = 0; row < w.window.doc().rowCount(); ++row) {
         w.window.selectRow(row);
         const CLine& line = w.window.doc().record(w.window.doc().current());
-        QTRY_COMPARE(line.contextState, int32_t(CLine::ContextsLoaded));
+        QTRY_COMPARE(line.contextState(), ContextState::Loaded);
         QCOMPARE(qs(line.BuildDisplayLine(0, true)), QStringLiteral("line    1: alpha line"));
         QTRY_COMPARE(w.window.frame().statusPanes().hitText(), QStringLiteral("key: 1"));
     }

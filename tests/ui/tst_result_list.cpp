@@ -1,5 +1,6 @@
 // The result list: its column texts, the check boxes, selection making a file current, ordering by a
 // column heading with marks and selection following their files, the context menu and double click.
+#include "support/cline_fields.h"
 #include "support/ui_test_support.h"
 #include "views/file_icon_list.h"
 #include "views/result_item_delegate.h"
@@ -28,8 +29,8 @@ struct ListFixture {
     int add(const std::string& path, int64_t size = 10, int64_t modified = 0)
     {
         const int index = doc.addRecord(path, FileKind::Text, FileStatus { size, modified });
-        doc.record(index).appendHit(1, 0, 2, 0);
-        doc.updateAllViews(HintRowsAdded);
+        doc.record(index).appendHit(testHit(1, 0, 2, 0));
+        doc.updateAllViews(DocumentHint::RowsAdded);
         return index;
     }
 
@@ -111,17 +112,17 @@ void ResultListTest::checkBoxClickTogglesWithoutSelecting()
     const int second = list.add("/a/two.txt");
     QVERIFY(QTest::qWaitForWindowExposed(&list.view));
     QTest::mouseClick(list.view.viewport(), Qt::LeftButton, {}, list.checkBoxAt(1));
-    QCOMPARE(list.doc.record(second).checked, 1);
+    QCOMPARE(list.doc.record(second).checked, true);
     QCOMPARE(list.model.index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     QCOMPARE(list.selectedRow(), -1);
     QCOMPARE(list.doc.current(), -1);
     QTest::mouseClick(list.view.viewport(), Qt::LeftButton, {}, list.checkBoxAt(1));
-    QCOMPARE(list.doc.record(second).checked, 0);
+    QCOMPARE(list.doc.record(second).checked, false);
     // A click beside the box selects the row as usual.
     QTest::mouseClick(list.view.viewport(), Qt::LeftButton, {}, list.labelAt(1));
     QCOMPARE(list.selectedRow(), 1);
     QCOMPARE(list.doc.current(), second);
-    QCOMPARE(list.doc.record(second).checked, 0);
+    QCOMPARE(list.doc.record(second).checked, false);
 }
 
 void ResultListTest::checkAllAndUncheckAll()
@@ -131,10 +132,10 @@ void ResultListTest::checkAllAndUncheckAll()
         list.add(path);
     list.view.checkAll();
     for (int index = 0; index < 3; ++index)
-        QCOMPARE(list.doc.record(index).checked, 1);
+        QCOMPARE(list.doc.record(index).checked, true);
     list.view.uncheckAll();
     for (int index = 0; index < 3; ++index)
-        QCOMPARE(list.doc.record(index).checked, 0);
+        QCOMPARE(list.doc.record(index).checked, false);
 }
 
 void ResultListTest::selectingARowMakesItsFileCurrent()
@@ -146,12 +147,11 @@ void ResultListTest::selectingARowMakesItsFileCurrent()
     QCOMPARE(list.doc.current(), first);
     // The file left behind gives up its loaded surrounding text.
     CLine& old = list.doc.record(first);
-    old.contextState = CLine::ContextsLoaded;
-    old.contexts[0] = "some text";
+    old.setContexts({ { "some text", 0 } });
     QTest::keyClick(&list.view, Qt::Key_Down);
     QCOMPARE(list.doc.current(), second);
-    QCOMPARE(old.contextState, int32_t(CLine::ContextsNotLoaded));
-    QVERIFY(old.contexts[0].empty());
+    QCOMPARE(old.contextState(), ContextState::NotLoaded);
+    QVERIFY(old.hit(0).context.empty());
 }
 
 void ResultListTest::selectionIsIgnoredWhileASearchRuns()
@@ -164,7 +164,7 @@ void ResultListTest::selectionIsIgnoredWhileASearchRuns()
     QCOMPARE(list.doc.current(), -1);
     // Check boxes still work during a search.
     QTest::mouseClick(list.view.viewport(), Qt::LeftButton, {}, list.checkBoxAt(0));
-    QCOMPARE(list.doc.record(0).checked, 1);
+    QCOMPARE(list.doc.record(0).checked, true);
 }
 
 void ResultListTest::headingClickSortsWithMarksAndSelectionFollowing()

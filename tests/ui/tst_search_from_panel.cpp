@@ -1,9 +1,11 @@
 // Searching from the panel as the user does: Start's checks and their messages, a whole search with its
 // rows, texts and recent lists, Stop, the listed-files mode and a close in the middle of a search.
+#include "app/busy_indicator.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
+#include "views/message_presenter.h"
 #include "views/result_list_model.h"
 #include "views/vellick_view.h"
 
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <ctime>
 
 using namespace vellick;
 using namespace vellick::test;
@@ -21,6 +24,17 @@ QString fileNameAt(CVellickView& list, int row)
 {
     return list.model()->index(row, 0).data().toString();
 }
+
+// A message box the user leaves open until the clock has passed two whole seconds.
+class LingeringPresenter : public MessagePresenter {
+public:
+    void showInformation(QWidget*, const QString&) override
+    {
+        const std::time_t shown = std::time(nullptr);
+        while (std::time(nullptr) < shown + 2)
+            QTest::qWait(50);
+    }
+};
 } // namespace
 
 class SearchFromPanelTest : public QObject {
@@ -33,6 +47,7 @@ private slots:
     void wholeSearchListsTheFoundFiles();
     void recentListsMoveUsedTextsToTheTop();
     void stopEndsTheRunBetweenFiles();
+    void timeSpentEndsWithTheRunNotWithTheStopMessage();
     void listedFilesModeRechecksOnlyTheRows();
     void closeDuringASearchKeepsItsTexts();
 };
@@ -164,6 +179,28 @@ void SearchFromPanelTest::stopEndsTheRunBetweenFiles()
     QVERIFY(window.status().startsWith(QStringLiteral("No file found (0 file checked).time spent: ")));
     QCOMPARE(start->text(), QStringLiteral("&Start Search"));
     QCOMPARE(window.panel().keywordsBox()->itemText(0), QStringLiteral("mutex"));
+}
+
+void SearchFromPanelTest::timeSpentEndsWithTheRunNotWithTheStopMessage()
+{
+    ConfigHome home;
+    TempTree tree;
+    tree.write("a.txt", "mutex\n");
+    FrameFixture window;
+    window.frame().setMessagePresenter(std::make_unique<LingeringPresenter>());
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(qs(tree.root()));
+    idle();
+    QPushButton* start = window.panel().startButton();
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(window.panel().busyIndicator()->isRunning());
+    QCOMPARE(window.status(), QStringLiteral("Searching ..."));
+    QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(window.waitForSearchEnd());
+    QVERIFY(!window.panel().busyIndicator()->isRunning());
+    // Start and Stop came within one second; the two seconds of the open message box do not count.
+    QVERIFY2(window.status().contains(QRegularExpression(QStringLiteral("time spent: 00:00:0[01]$"))),
+        qPrintable(window.status()));
 }
 
 void SearchFromPanelTest::listedFilesModeRechecksOnlyTheRows()

@@ -1,6 +1,7 @@
 // The text pane: the display lines of the current file with blue prefixes and red keywords, the counts it
 // reports, the loader's messages, selecting by dragging, Copy and double click.
 #include "results/display_options.h"
+#include "support/cline_fields.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/text_view.h"
@@ -34,10 +35,10 @@ struct PaneFixture {
         for (uint64_t offset : offsets) {
             offset += kFirstLine.size();
             const auto lines = static_cast<uint64_t>(std::count(text.begin(), text.begin() + offset, '\n'));
-            doc.record(index).appendHit(lines, offset, length, 0);
+            doc.record(index).appendHit(testHit(lines, offset, length, 0));
         }
         doc.setCurrent(index);
-        doc.updateAllViews(HintCurrentChanged);
+        doc.updateAllViews(DocumentHint::CurrentChanged);
         paint();
     }
 
@@ -137,7 +138,7 @@ void TextViewTest::changedFileIsReportedOnce()
     PaneFixture pane;
     const std::string path = pane.tree.write("file.txt", "a mutex\n");
     const int index = pane.doc.addRecord(path, FileKind::Text);
-    pane.doc.record(index).appendHit(0, 2, 5, 0);
+    pane.doc.record(index).appendHit(testHit(0, 2, 5, 0));
     pane.tree.setModified("file.txt", pane.doc.record(index).modified + 60);
     pane.doc.setCurrent(index);
     pane.paint();
@@ -206,7 +207,7 @@ void TextViewTest::newCurrentFileClearsTheSelection()
     pane.showFile("the mutex lock\n", { 4 }, 5);
     pane.drag(0, 1, 300);
     QVERIFY(pane.view.hasSelectedText());
-    pane.doc.updateAllViews(HintCurrentChanged);
+    pane.doc.updateAllViews(DocumentHint::CurrentChanged);
     QVERIFY(!pane.view.hasSelectedText());
 }
 

@@ -3,6 +3,7 @@
 // while minimised.
 #include "app/about_dialog.h"
 #include "app/search_panel.h"
+#include "support/cline_fields.h"
 #include "support/scripted_runner.h"
 #include "support/ui_test_support.h"
 #include "views/vellick_view.h"
@@ -51,8 +52,8 @@ QMenu* menuTitled(QMenuBar* bar, const QString& title)
 void addFoundFile(CVellickDoc& doc)
 {
     doc.addRecord("/tmp/found.txt", FileKind::Text, FileStatus { 10, 0 });
-    doc.record(0).appendHit(1, 0, 2, 0);
-    doc.updateAllViews(HintRowsAdded);
+    doc.record(0).appendHit(testHit(1, 0, 2, 0));
+    doc.updateAllViews(DocumentHint::RowsAdded);
 }
 
 } // namespace

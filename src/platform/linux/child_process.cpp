@@ -1,6 +1,6 @@
 #include "platform/linux/child_process.h"
 
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <array>
 #include <cerrno>

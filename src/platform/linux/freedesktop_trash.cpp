@@ -1,8 +1,8 @@
 #include "platform/linux/freedesktop_trash.h"
 
+#include "base/unique_fd.h"
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/trash_info.h"
-#include "search/unique_fd.h"
 #include "settings/whole_file.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "platform/linux/posix_file_copier.h"
 
+#include "base/unique_fd.h"
 #include "platform/linux/posix_file_renamer.h"
-#include "search/unique_fd.h"
 
 #include <array>
 #include <cerrno>

@@ -1,10 +1,10 @@
 #include "platform/linux/system_printer.h"
 
+#include "base/parent_directory.h"
 #include "platform/linux/child_process.h"
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/xdg_launcher.h"
-#include "search/parent_directory.h"
 
 namespace vellick {
 namespace {

@@ -4,7 +4,7 @@
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/posix_file_renamer.h"
 #include "platform/linux/xdg_launcher.h"
-#include "search/parent_directory.h"
+#include "base/parent_directory.h"
 
 #include <algorithm>
 #include <array>

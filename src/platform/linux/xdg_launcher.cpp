@@ -1,9 +1,9 @@
 #include "platform/linux/xdg_launcher.h"
 
+#include "base/parent_directory.h"
 #include "platform/linux/child_process.h"
 #include "platform/linux/mime_lookup.h"
 #include "platform/linux/posix_file_renamer.h"
-#include "search/parent_directory.h"
 
 namespace vellick {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/file_uri.h"
 #include "platform/launcher.h"
-#include "search/parent_directory.h"
+#include "base/parent_directory.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

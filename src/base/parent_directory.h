@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <fcntl.h>
 #include <string>

@@ -6,10 +6,9 @@
 
 namespace vellick {
 
-// The texts a search run shows in the status bar.
+// The texts that describe a search run's progress and end, shared by the window's status bar and
+// vellick-cli.
 
-inline constexpr const char* kStartLabel = "&Start Search";
-inline constexpr const char* kStopLabel = "&Stop";
 inline constexpr const char* kSearchingText = "Searching ...";
 inline constexpr const char* kStoppedMessage = "Search stopped before completion.";
 

@@ -1,4 +1,4 @@
-#include "search/run_texts.h"
+#include "results/run_texts.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "search/replacement_file.h"
+#include "base/replacement_file.h"
 
-#include "search/directory_listing.h"
-#include "search/parent_directory.h"
+#include "base/directory_listing.h"
+#include "base/parent_directory.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "search/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <cerrno>
 

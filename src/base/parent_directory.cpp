@@ -1,4 +1,4 @@
-#include "search/parent_directory.h"
+#include "base/parent_directory.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "search/recent_list.h"
+#include "settings/recent_list.h"
 
 #include <gtest/gtest.h>
 

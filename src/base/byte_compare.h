@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/byte_classes.h"
+#include "base/byte_classes.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
-#include "search/recent_list.h"
+#include "settings/recent_list.h"
 
-#include "search/byte_compare.h"
+#include "base/byte_compare.h"
 
 namespace vellick {
 

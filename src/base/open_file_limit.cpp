@@ -1,4 +1,4 @@
-#include "search/open_file_limit.h"
+#include "base/open_file_limit.h"
 
 #include <cerrno>
 #include <chrono>

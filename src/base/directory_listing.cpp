@@ -1,6 +1,6 @@
-#include "search/directory_listing.h"
+#include "base/directory_listing.h"
 
-#include "search/byte_compare.h"
+#include "base/byte_compare.h"
 
 #include <algorithm>
 #include <dirent.h>
