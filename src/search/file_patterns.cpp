@@ -41,6 +41,15 @@ bool globMatch(std::string_view pattern, std::string_view name)
 
 } // namespace
 
+bool matchesPathPattern(std::string_view pattern, std::string_view path)
+{
+    while (pattern.starts_with('/'))
+        pattern.remove_prefix(1);
+    while (pattern.ends_with('/'))
+        pattern.remove_suffix(1);
+    return !pattern.empty() && globMatch(pattern, path);
+}
+
 std::vector<std::string> splitFilePatterns(std::string_view text)
 {
     std::vector<std::string> patterns;

@@ -18,4 +18,8 @@ std::vector<std::string> splitFilePatterns(std::string_view text);
 // that is empty or holds "/" matches nothing.
 bool matchesFilePattern(std::string_view pattern, std::string_view name);
 
+// The same wildcards over a "/"-separated path ("*" also matches "/"); leading and trailing "/" of the
+// pattern are dropped.
+bool matchesPathPattern(std::string_view pattern, std::string_view path);
+
 } // namespace vellick
