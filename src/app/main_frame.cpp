@@ -13,6 +13,7 @@
 #include "results/display_options.h"
 #include "settings/column_widths.h"
 #include "settings/settings_location.h"
+#include "settings/window_placement.h"
 #include "views/file_icon_list.h"
 #include "views/message_box_presenter.h"
 #include "views/result_list_model.h"
@@ -43,6 +44,16 @@ ScreenSize primaryScreenSize()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? ScreenSize { screen->size().width(), screen->size().height() } : ScreenSize { 800, 600 };
+}
+
+std::vector<WindowRect> availableScreenAreas()
+{
+    std::vector<WindowRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({ area.x(), area.y(), area.width(), area.height() });
+    }
+    return areas;
 }
 
 bool clipboardHoldsText()
@@ -77,8 +88,9 @@ CMainFrame::CMainFrame(CVellickDoc& doc, MimeFileTypes* fileTypes, QWidget* pare
     loadResources();
     setWindowTitle(QStringLiteral("Vellick"));
     setAccessibleName(QStringLiteral("Vellick"));
-    move(m_settings.window.left, m_settings.window.top);
-    resize(m_settings.window.width, m_settings.window.height);
+    const WindowRect placed = placeWindow(m_settings.window, availableScreenAreas());
+    move(placed.left, placed.top);
+    resize(placed.width, placed.height);
     createWidgets();
     setCurrentFolder(currentDirectory().value_or(""));
     restoreSettings();

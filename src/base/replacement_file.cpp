@@ -12,9 +12,10 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <signal.h>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vellick {
 
@@ -41,6 +42,22 @@ std::string followLink(const std::string& path)
     return resolved ? std::string(resolved.get()) : path; // a dangling link is replaced by the file
 }
 
+// The folder holding `path`, ready for listing or opening; "." for a bare name.
+std::string openableFolderOf(const std::string& path)
+{
+    const std::string folder = folderOfPath(path);
+    return folder.empty() ? "." : folder;
+}
+
+// Where a folder has the sticky bit, only the owner of a file (or of the folder) may replace it.
+bool stickyFolderForbidsRename(const std::string& path, const struct stat& target)
+{
+    struct stat folder { };
+    const uid_t user = ::geteuid();
+    return ::stat(openableFolderOf(path).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 && user != 0
+        && target.st_uid != user && folder.st_uid != user;
+}
+
 std::optional<Target> writableTarget(const std::string& path)
 {
     Target target { followLink(path), std::nullopt };
@@ -52,6 +69,10 @@ std::optional<Target> writableTarget(const std::string& path)
     if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.path.c_str(), W_OK) != 0)
         return std::nullopt;
     target.existing = info;
+    // Writing the file in place instead could not keep the old content safe: refused before anything is
+    // touched.
+    if (stickyFolderForbidsRename(target.path, info))
+        return std::nullopt;
     return target;
 }
 
@@ -63,13 +84,6 @@ bool takeOverAttributes(int fd, const struct stat& old)
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-// The folder holding `path`, ready for listing or opening; "." for a bare name.
-std::string openableFolderOf(const std::string& path)
-{
-    const std::string folder = folderOfPath(path);
-    return folder.empty() ? "." : folder;
-}
-
 void syncFolderOf(const std::string& path)
 {
     const UniqueFd fd(::open(openableFolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -77,49 +91,70 @@ void syncFolderOf(const std::string& path)
         ::fsync(fd.get()); // the rename is done; a failure here cannot be undone and is not fatal
 }
 
-// Hidden, beside the file, and naming the process that writes it: ".name.<pid>-<counter>-<ns>.tmp".
-std::string temporaryName(std::string_view name, unsigned counter, long nanoseconds)
+// The longest name the folder takes; 255 on the usual file systems.
+std::size_t longestNameIn(const std::string& folder)
 {
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
+}
+
+// Hidden, beside the file, and unique: ".name.<pid>-<counter>-<ns>.tmp". When that would be longer than
+// the folder takes, the name in it is cut so that the whole is exactly `longest` bytes.
+std::string temporaryName(std::string_view name, std::string_view unique, std::size_t longest)
+{
+    const std::size_t frame = 2 + unique.size() + kTemporarySuffix.size();
+    if (frame + name.size() > longest)
+        name = name.substr(0, longest > frame ? longest - frame : 0);
     std::string temporary(".");
-    temporary.append(name).append(".").append(std::to_string(::getpid()));
-    temporary.append("-").append(std::to_string(counter)).append("-").append(std::to_string(nanoseconds));
+    temporary.append(name).append(".").append(unique);
     return temporary.append(kTemporarySuffix);
 }
 
+std::string uniquePart(unsigned counter, long nanoseconds)
+{
+    return std::to_string(::getpid()) + "-" + std::to_string(counter) + "-" + std::to_string(nanoseconds);
+}
+
 // A number as std::to_string writes it: digits only, no leading zero, no sign.
-std::optional<unsigned long long> writtenNumber(std::string_view text)
+bool isWrittenNumber(std::string_view text)
 {
     unsigned long long value = 0;
     if (text.empty() || (text.size() > 1 && text.front() == '0'))
-        return std::nullopt;
+        return false;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return error == std::errc() && end == text.data() + text.size();
 }
 
-// The writer's process id in an entry named exactly like temporaryName(name, ...); 0 for any other entry.
-pid_t writerOf(std::string_view entry, std::string_view name)
+// Whether `entry` is named exactly as temporaryName() names a temporary file of `name`.
+bool isTemporaryOf(std::string_view entry, std::string_view name, std::size_t longest)
 {
-    const std::size_t prefixSize = name.size() + 2; // the dots in front of and behind the name
-    if (entry.size() <= prefixSize + kTemporarySuffix.size() || entry[0] != '.' || entry.substr(1, name.size()) != name
-        || entry[prefixSize - 1] != '.' || !entry.ends_with(kTemporarySuffix))
-        return 0;
-    std::string_view numbers = entry.substr(prefixSize, entry.size() - prefixSize - kTemporarySuffix.size());
-    const std::size_t firstDash = numbers.find('-');
-    const std::size_t secondDash = numbers.find('-', firstDash == std::string_view::npos ? 0 : firstDash + 1);
-    if (secondDash == std::string_view::npos)
-        return 0;
-    const auto pid = writtenNumber(numbers.substr(0, firstDash));
-    if (!pid || *pid == 0 || *pid > INT_MAX || !writtenNumber(numbers.substr(firstDash + 1, secondDash - firstDash - 1))
-        || !writtenNumber(numbers.substr(secondDash + 1)))
-        return 0;
-    return static_cast<pid_t>(*pid);
+    if (entry.size() <= kTemporarySuffix.size() || !entry.ends_with(kTemporarySuffix))
+        return false;
+    const std::string_view stem = entry.substr(0, entry.size() - kTemporarySuffix.size());
+    const std::size_t dot = stem.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string_view unique = stem.substr(dot + 1);
+    const std::size_t firstDash = unique.find('-');
+    const std::size_t secondDash = unique.find('-', firstDash == std::string_view::npos ? 0 : firstDash + 1);
+    if (secondDash == std::string_view::npos || !isWrittenNumber(unique.substr(0, firstDash))
+        || !isWrittenNumber(unique.substr(firstDash + 1, secondDash - firstDash - 1))
+        || !isWrittenNumber(unique.substr(secondDash + 1)))
+        return false;
+    return entry == temporaryName(name, unique, longest);
 }
 
-bool processIsGone(pid_t pid)
+// A temporary file is abandoned when no writer holds its lock. Neither the process id in its name (a
+// writer in another PID namespace or on another host) nor a failure to lock (a file system without
+// locks) says anything about the writer. A writer takes the lock right after creating the file; should
+// its file go in that instant, its commit fails and the old file stays as it was.
+bool isAbandoned(int folderFd, const char* entry)
 {
-    return ::kill(pid, 0) != 0 && errno == ESRCH;
+    const UniqueFd fd(::openat(folderFd, entry, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    struct stat info { };
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0;
 }
 
 } // namespace
@@ -144,15 +179,18 @@ bool ReplacementFile::createTemporary()
     static std::atomic<unsigned> counter { 0 };
     const std::string folder = m_target.substr(0, m_target.rfind('/') + 1); // with its slash; "" for a bare name
     const std::string name = m_target.substr(folder.size());
+    const std::size_t longest = longestNameIn(openableFolderOf(m_target));
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now {};
         ::clock_gettime(CLOCK_REALTIME, &now);
-        std::string path = folder + temporaryName(name, counter++, now.tv_nsec);
+        std::string path = folder + temporaryName(name, uniquePart(counter++, now.tv_nsec), longest);
         // Mode 0666 lets the umask decide for a new file, as for any file the user creates.
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0) {
             m_fd.reset(fd);
             m_temporary = std::move(path);
+            // Held until the rename: other writers see by it that this file is not abandoned.
+            ::flock(fd, LOCK_EX | LOCK_NB);
             return true;
         }
         if (errno != EEXIST)
@@ -166,14 +204,13 @@ bool ReplacementFile::commit()
     if (!m_fd.valid())
         return false;
     // Flushed before the rename, so that after a crash the name never points at an empty or short file.
-    bool written = ::fsync(m_fd.get()) == 0;
-    // The descriptor is gone after close() whatever it returns; a failure there can be a lost write.
-    written = ::close(m_fd.release()) == 0 && written;
-    if (!written || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    // The descriptor, and with it the lock, is kept until the file has its name.
+    if (::fsync(m_fd.get()) != 0 || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         discard();
         return false;
     }
     m_temporary.clear();
+    m_fd.reset();
     syncFolderOf(m_target);
     m_target.clear();
     return true;
@@ -189,8 +226,9 @@ void ReplacementFile::discard()
 }
 
 // A writer killed mid-save (kill -9, a crash, a power cut) leaves its temporary file behind. Only files
-// named exactly as this class names them for this target are looked at, and only those whose writer is
-// gone are removed: a live writer's file may be about to be renamed.
+// named exactly as this class names them for this target are looked at, and only those no writer holds
+// locked are removed: a live writer's file may be about to be renamed, even where that writer's process
+// cannot be seen (another PID namespace, another host on a shared folder).
 void ReplacementFile::removeAbandonedTemporaries() const
 {
     const UniqueFd folder(::open(openableFolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -198,14 +236,11 @@ void ReplacementFile::removeAbandonedTemporaries() const
     if (!folder.valid() || !listing.read(folder.get()))
         return;
     const std::string_view name = std::string_view(m_target).substr(m_target.rfind('/') + 1);
+    const std::size_t longest = longestNameIn(openableFolderOf(m_target));
     for (std::size_t i = 0; i < listing.size(); ++i) {
         const std::string entry(listing.name(i));
-        const pid_t writer = writerOf(entry, name);
-        struct stat info { };
-        if (writer == 0 || ::fstatat(folder.get(), entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0
-            || !S_ISREG(info.st_mode) || !processIsGone(writer))
-            continue;
-        ::unlinkat(folder.get(), entry.c_str(), 0);
+        if (isTemporaryOf(entry, name, longest) && isAbandoned(folder.get(), entry.c_str()))
+            ::unlinkat(folder.get(), entry.c_str(), 0);
     }
 }
 

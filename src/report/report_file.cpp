@@ -16,25 +16,22 @@ bool ReportFile::create(const std::string& path)
     abandon();
     m_failed = false;
     struct stat status { };
-    // An old report is kept until the new one is complete. Where no temporary file can be made beside it
-    // (a folder the user may not write), it is overwritten in place.
-    const bool existing = ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-    return (existing && m_replacement.open(path)) || openInPlace(path);
+    const bool special = ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+    return special ? openDevice(path) : m_replacement.open(path);
 }
 
-bool ReportFile::openInPlace(const std::string& path)
+bool ReportFile::openDevice(const std::string& path)
 {
-    // Non-blocking open: a FIFO without a reader fails at once instead of hanging the program.
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
+    // Non-blocking open: a FIFO without a reader fails at once instead of hanging the program. No O_CREAT:
+    // what is there now is not a regular file, and a file that appears meanwhile is not written this way.
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status { };
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || S_ISREG(status.st_mode))
         return false;
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return false;
     m_inPlace = std::move(fd);
-    m_path = path;
-    m_regular = S_ISREG(status.st_mode);
     return true;
 }
 
@@ -74,10 +71,7 @@ bool ReportFile::finish()
     } else {
         // The descriptor is gone after close() whatever it returns; a failure there can be a lost write.
         finished = ::close(m_inPlace.release()) == 0 && written;
-        if (!finished && m_regular)
-            ::unlink(m_path.c_str());
     }
-    m_path.clear();
     m_buffer.clear();
     return finished;
 }
@@ -85,12 +79,7 @@ bool ReportFile::finish()
 void ReportFile::abandon()
 {
     m_replacement.discard();
-    if (m_inPlace.valid()) {
-        m_inPlace.reset();
-        if (m_regular)
-            ::unlink(m_path.c_str());
-    }
-    m_path.clear();
+    m_inPlace.reset();
     m_buffer.clear();
 }
 

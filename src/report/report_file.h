@@ -8,16 +8,17 @@
 
 namespace vellick {
 
-// A report file being written. Every write and the close are checked: a report that could not be written
-// completely (a full disk, a lost network share) is removed rather than left behind looking finished.
-// An existing report is replaced only once the new one is complete, so a failed overwrite leaves the old
-// one as it was. Only a regular file is ever removed; a device or pipe given as the target is just closed.
+// A report file being written. Every write and the close are checked. A report goes to a temporary file
+// that takes the report's name only once it is complete, so a report that could not be written completely
+// (a full disk, a lost network share, an interrupt) leaves nothing, or the old report as it was. Where that
+// is not possible (a folder that takes no new file) the report fails rather than overwriting the old one.
+// A device or pipe given as the target is written directly and never removed.
 class ReportFile {
 public:
     ReportFile() = default;
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
-    // A file that was not finished is removed.
+    // A report that was not finished leaves nothing: its temporary file is removed.
     ~ReportFile();
 
     // Opens the target for the new report; false when that fails.
@@ -30,20 +31,17 @@ public:
     bool finish();
 
 private:
-    bool openInPlace(const std::string& path);
+    bool openDevice(const std::string& path);
     int fd() const { return m_replacement.active() ? m_replacement.fd() : m_inPlace.get(); }
     bool flush();
     void abandon();
 
     static constexpr std::size_t kBufferLimit = std::size_t { 64 } * 1024;
 
-    // An existing regular file is written beside itself and renamed over; anything else (a new file, a
-    // device, a pipe, a file whose folder takes no temporary file) is written in place.
+    // A regular file, old or new, is written beside itself and renamed; a device or pipe is written in place.
     ReplacementFile m_replacement;
     UniqueFd m_inPlace;
-    std::string m_path;
     std::string m_buffer;
-    bool m_regular = false;
     bool m_failed = false;
 };
 

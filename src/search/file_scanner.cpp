@@ -1,11 +1,14 @@
 #include "search/file_scanner.h"
 
+#include "base/open_file_limit.h"
 #include "base/unique_fd.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 namespace vellick {
 
@@ -16,6 +19,38 @@ FileKind kindOf(const unsigned char* data, std::size_t size)
     const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
     const bool high = std::any_of(data, data + probe, [](unsigned char c) { return c >= 0x80; });
     return high ? FileKind::Binary : FileKind::Text;
+}
+
+// File systems whose files the kernel generates when they are read: their sizes say nothing (0, 4096, or
+// terabytes for /proc/kcore) and some never end (/proc/<pid>/pagemap).
+bool onGeneratedFileSystem(int fd)
+{
+    struct statfs info { };
+    if (::fstatfs(fd, &info) != 0)
+        return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case PSTOREFS_MAGIC:
+    case SELINUX_MAGIC:
+    case SMACK_MAGIC:
+    case EFIVARFS_MAGIC:
+    case BINFMTFS_MAGIC:
+    case NSFS_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case 0x62656570: // configfs
+    case 0x65735543: // fusectl
+    case 0x19800202: // mqueue
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -35,17 +70,20 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     const bool noPatterns = m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty());
     if (!m_regexScanner && noPatterns)
         return;
-    UniqueFd fd(::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    UniqueFd fd(openWaitingForDescriptor(
+        dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, [this] { return cancelled(); }));
     struct stat status { };
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return;
     result.opened = true;
     result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
         static_cast<int32_t>(status.st_mtim.tv_nsec) };
-    m_fileSize = static_cast<uint64_t>(status.st_size);
+    const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd.get());
+    m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
     m_fileRead = 0;
     if (m_regexScanner)
-        m_regexScanner->scan(fd.get(), m_fileSize, m_cancel, result);
+        m_regexScanner->scan(
+            fd.get(), m_readLimit, [this] { return cancelled(); }, result);
     else
         scanStream(fd.get(), result);
 
@@ -57,6 +95,12 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
         std::stable_sort(
             result.hits.begin(), result.hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
     }
+}
+
+bool FileScanner::cancelled() const
+{
+    return std::any_of(m_cancel.begin(), m_cancel.end(),
+        [](const std::atomic<bool>* flag) { return flag && flag->load(std::memory_order_relaxed); });
 }
 
 void FileScanner::scanStream(int fd, ScanResult& result)
@@ -71,11 +115,13 @@ void FileScanner::scanStream(int fd, ScanResult& result)
     while (got > 0) {
         // Whole blocks, except where the file ended inside the last one.
         for (; m_blockStart < m_streamEnd; m_blockStart = m_blockEnd) {
+            if (cancelled())
+                return; // nobody wants the rest
             m_blockEnd = std::min<uint64_t>(m_blockStart + ScanPlan::kBlockSize, m_streamEnd);
             if (scanBlock(result.kind, result))
                 return;
         }
-        if (got < kReadSize || (m_cancel && m_cancel->load(std::memory_order_relaxed)))
+        if (got < kReadSize || cancelled())
             return; // the file ended inside this read, or nobody wants the rest
         got = readMore(fd, result.kind);
     }
@@ -114,13 +160,15 @@ std::size_t FileScanner::readMore(int fd, FileKind kind)
 }
 
 // A file is read as it was when opened: once its known size is in, the end is not asked for. Files that
-// report no size (some system files) are read until a read gives nothing.
+// report no size or lie on a generated file system are read up to kUnsizedReadLimit at most.
 std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
 {
-    if (m_fileSize > 0 && m_fileRead >= m_fileSize)
+    if (m_fileRead >= m_readLimit)
         return 0;
-    const std::size_t enough = m_fileSize > 0 ? static_cast<std::size_t>(m_fileSize - m_fileRead) : SIZE_MAX;
-    const std::size_t got = readFully(fd, data, size, enough);
+    const uint64_t left = m_readLimit - m_fileRead;
+    if (m_readLimit == kUnsizedReadLimit)
+        size = static_cast<std::size_t>(std::min<uint64_t>(size, left));
+    const std::size_t got = readFully(fd, data, size, static_cast<std::size_t>(left));
     m_fileRead += got;
     return got;
 }

@@ -4,6 +4,7 @@
 #include "search/scan_plan.h"
 #include "search/scan_types.h"
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -24,8 +25,16 @@ public:
     // files that cannot be opened give a result that is not opened and not found.
     void scan(int dirFd, const char* name, ScanResult& result);
 
-    // A flag that, once set, ends the current scan at its next read; the result is then of no use.
-    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+    // Flags that, once either is set, end the current scan before its next block; the result is then of
+    // no use. The pipeline hands in its own (going away) and the run's (Stop, Ctrl-C).
+    void setCancelFlags(const std::atomic<bool>* first, const std::atomic<bool>* second = nullptr)
+    {
+        m_cancel = { first, second };
+    }
+
+    // How much of a file is read that reports no size or lies on a file system the kernel makes up as it
+    // is read (/proc, /sys, ...): such files can be endless or claim sizes they never deliver.
+    static constexpr uint64_t kUnsizedReadLimit = uint64_t { 1 } << 20;
 
 private:
     static constexpr std::size_t kBlocksPerRead = 20;
@@ -37,6 +46,7 @@ private:
         bool done = false; // reached its own limit ("match all words")
     };
 
+    bool cancelled() const;
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);
@@ -52,12 +62,12 @@ private:
     const unsigned char* at(uint64_t streamPos) const { return m_window + (streamPos - m_windowStart); }
 
     const ScanPlan& m_plan;
-    const std::atomic<bool>* m_cancel = nullptr;
+    std::array<const std::atomic<bool>*, 2> m_cancel {};
     std::unique_ptr<unsigned char[]> m_buffer;
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
     uint64_t m_streamEnd = 0; // stream bytes read so far
-    uint64_t m_fileSize = 0; // as the file's status gave it when it was opened (0: unknown)
+    uint64_t m_readLimit = 0; // the size the file's status gave when it was opened, or kUnsizedReadLimit
     uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;
     uint64_t m_blockEnd = 0;

@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "base/unique_fd.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,13 +21,18 @@ struct OpenDirectory {
 // Depth-first walk of a folder tree in the search's order: a folder's own files, pattern by pattern in
 // listing order, then (with sub-folders) its entries, entering each folder whose name does not begin
 // with "." before going on. Directories are opened relative to their parent's descriptor, so depth and
-// path length are not limited by PATH_MAX; a folder that cannot be opened is passed over.
+// path length are not limited by PATH_MAX; a folder that cannot be opened is passed over. Each folder's
+// listing is read whole when it is entered, so below a depth the walk closes the folders above it and
+// opens them again, name by name from the nearest open one, when it needs them: a tree of any depth
+// needs no more descriptors than the caller allows. A folder that cannot be opened for want of a
+// descriptor is not passed over: next() says so, and the next call tries it again.
 class FolderWalk {
 public:
     enum class EventType {
         EnteredFolder, // a folder's walk begins (openDirectory() is it)
         File, // a file to scan: name() in openDirectory()
         SubFolderEntry, // one entry of the sub-folder enumeration was handled
+        OutOfDescriptors, // a folder could not be opened for want of a descriptor (EMFILE, ENFILE)
         Done,
     };
 
@@ -38,13 +44,19 @@ public:
     // Begins at the directory `rootPath` names (absolute).
     void start(const std::string& rootPath);
     EventType next();
+    // At most this many folders on the way down stay open (at least one); deeper ones are closed while
+    // the walk is below them.
+    void keepFoldersOpen(std::size_t count) { m_keptOpen = count > 0 ? count : 1; }
+    // Gives up the folder that could not be opened for want of a descriptor.
+    void passOverBlocked();
 
     const std::shared_ptr<const OpenDirectory>& openDirectory() const { return m_frames.back().directory; }
     std::string_view name() const { return m_name; } // zero-terminated in the listing
 
 private:
     struct Frame {
-        std::shared_ptr<const OpenDirectory> directory;
+        std::shared_ptr<const OpenDirectory> directory; // null while closed
+        std::string path;
         DirectoryListing listing;
         std::size_t patternIndex = 0;
         std::size_t entryIndex = 0;
@@ -52,15 +64,20 @@ private:
     };
 
     bool nextFile(Frame& frame);
-    void enter(int parentFd, const std::string& path, const char* openName);
+    bool enter(int parentFd, const std::string& path, const char* openName);
+    bool enterSubFolder(std::size_t depth, std::size_t index);
+    bool reopen(std::size_t depth);
     bool isCandidateFile(const Frame& frame, std::size_t index) const;
 
     std::vector<std::string> m_patterns;
     bool m_subFolders;
     bool m_includeHidden;
     int m_maxDepth = -1;
+    std::string m_rootPath;
     std::vector<Frame> m_frames;
+    std::size_t m_keptOpen = SIZE_MAX;
     bool m_pendingEnter = false;
+    bool m_rootBlocked = false;
     std::string_view m_name;
 };
 

@@ -36,9 +36,9 @@ RegexScanner::RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t fl
 {
 }
 
-void RegexScanner::scan(int fd, uint64_t fileSize, const std::atomic<bool>* cancel, ScanResult& result)
+void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>& cancelled, ScanResult& result)
 {
-    m_fileSize = fileSize;
+    m_readLimit = readLimit;
     m_fileRead = 0;
     m_bufferStart = 0;
     m_size = 0;
@@ -66,7 +66,7 @@ void RegexScanner::scan(int fd, uint64_t fileSize, const std::atomic<bool>* canc
         if (m_hits < m_maxKeys)
             searchLines(end, limit, result.hits);
         const bool wideDone = !m_unicodeAware || m_wide.done();
-        if (atEnd || (m_hits >= m_maxKeys && wideDone) || (cancel && cancel->load(std::memory_order_relaxed)))
+        if (atEnd || (m_hits >= m_maxKeys && wideDone) || cancelled())
             break;
         carry(limit);
         got = read(fd, atEnd);
@@ -77,16 +77,16 @@ void RegexScanner::scan(int fd, uint64_t fileSize, const std::atomic<bool>* canc
     }
 }
 
-// Fills the buffer from the file. A file is read as it was when opened: once its known size is in, the
-// end is not asked for.
+// Fills the buffer from the file. A file is read as it was when opened: once its known size (or the
+// bound) is in, the end is not asked for.
 std::size_t RegexScanner::read(int fd, bool& atEnd)
 {
-    const std::size_t size = kContextBytes + kPieceSize - m_size;
-    const std::size_t enough = m_fileSize > 0 ? static_cast<std::size_t>(m_fileSize - m_fileRead) : SIZE_MAX;
-    const std::size_t got = readFully(fd, reinterpret_cast<unsigned char*>(m_buffer.get() + m_size), size, enough);
+    const std::size_t room = kContextBytes + kPieceSize - m_size;
+    const auto size = static_cast<std::size_t>(std::min<uint64_t>(room, m_readLimit - m_fileRead));
+    const std::size_t got = readFully(fd, reinterpret_cast<unsigned char*>(m_buffer.get() + m_size), size);
     m_fileRead += got;
     m_size += got;
-    atEnd = got < size || (m_fileSize > 0 && m_fileRead >= m_fileSize);
+    atEnd = got < size || m_fileRead >= m_readLimit;
     return got;
 }
 

@@ -3,8 +3,8 @@
 #include "search/scan_types.h"
 #include "search/wide_text.h"
 
-#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,9 +29,10 @@ public:
 
     RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags);
 
-    // Scans the open regular file `fd` of `fileSize` bytes (0: read until a read gives nothing) into
-    // `result` (its status and `opened` are the caller's). A set cancel flag ends the scan at its next read.
-    void scan(int fd, uint64_t fileSize, const std::atomic<bool>* cancel, ScanResult& result);
+    // Scans the open regular file `fd` into `result` (its status and `opened` are the caller's), reading at
+    // most `readLimit` bytes (its size when opened, or the bound for files that report none). Once
+    // `cancelled` says so the scan ends at its next read.
+    void scan(int fd, uint64_t readLimit, const std::function<bool()>& cancelled, ScanResult& result);
 
 private:
     std::size_t read(int fd, bool& atEnd);
@@ -49,7 +50,7 @@ private:
     WideText m_wide;
     std::vector<Hit> m_wideHits;
     FileKind m_kind = FileKind::Text;
-    uint64_t m_fileSize = 0;
+    uint64_t m_readLimit = 0;
     uint64_t m_fileRead = 0;
     uint64_t m_bufferStart = 0; // file offset of m_buffer[0]
     std::size_t m_size = 0; // bytes in the buffer: context, then the line being carried, then new bytes

@@ -6,9 +6,11 @@
 
 namespace vellick {
 
-ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans)
+ScanPipeline::ScanPipeline(
+    const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag)
     : m_plan(plan)
     , m_runThreadScans(runThreadScans)
+    , m_stopFlag(stopFlag)
 {
     // A worker's scanner is made here, so that running out of memory for it, or of threads, ends up here
     // too: the search then goes on with the workers there are.
@@ -17,6 +19,7 @@ ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThread
     for (int i = 0; i < workerCount; ++i) {
         try {
             FileScanner& scanner = *m_workerScanners.emplace_back(std::make_unique<FileScanner>(plan));
+            scanner.setCancelFlags(&m_cancel, m_stopFlag);
             m_workers.emplace_back([this, &scanner] { workerLoop(scanner); });
         } catch (const std::system_error&) {
             break;
@@ -25,8 +28,10 @@ ScanPipeline::ScanPipeline(const ScanPlan& plan, int workerCount, bool runThread
         }
     }
     m_runThreadScans = m_runThreadScans || m_workers.empty();
-    if (m_runThreadScans)
+    if (m_runThreadScans) {
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
+        m_runThreadScanner->setCancelFlags(m_stopFlag);
+    }
 }
 
 ScanPipeline::~ScanPipeline()
@@ -51,6 +56,8 @@ void ScanPipeline::queue(std::shared_ptr<const OpenDirectory> directory, std::st
         slot = std::move(m_spare.back());
         m_spare.pop_back();
     }
+    if (m_queued.empty() || m_queued.back()->directory != directory)
+        ++m_heldFolders;
     slot->directory = std::move(directory);
     slot->name.assign(name);
     slot->state = SlotState::Queued;
@@ -91,12 +98,13 @@ void ScanPipeline::pop()
 {
     m_spare.push_back(std::move(m_queued.front()));
     m_queued.pop_front();
+    if (m_queued.empty() || m_queued.front()->directory != m_spare.back()->directory)
+        --m_heldFolders;
     m_spare.back()->directory.reset();
 }
 
 void ScanPipeline::workerLoop(FileScanner& scanner)
 {
-    scanner.setCancelFlag(&m_cancel);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_work.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -24,12 +25,16 @@ class ScanPipeline {
 public:
     static constexpr std::size_t kWindow = 64;
 
-    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans);
+    // `stopFlag` (may be null) is the run's Stop: every scan, on any thread, ends at its next block once
+    // it is set.
+    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag);
     ~ScanPipeline();
     ScanPipeline(const ScanPipeline&) = delete;
     ScanPipeline& operator=(const ScanPipeline&) = delete;
 
-    bool full() const { return m_queued.size() >= kWindow; }
+    // Queued files keep their folders open: at most `count` different folders are held at once.
+    void limitHeldFolders(std::size_t count) { m_folderLimit = count > 0 ? count : 1; }
+    bool full() const { return m_queued.size() >= kWindow || m_heldFolders >= m_folderLimit; }
     bool empty() const { return m_queued.empty(); }
     void queue(std::shared_ptr<const OpenDirectory> directory, std::string_view name);
 
@@ -55,8 +60,11 @@ private:
 
     const ScanPlan& m_plan;
     bool m_runThreadScans;
+    const std::atomic<bool>* m_stopFlag;
     std::unique_ptr<FileScanner> m_runThreadScanner;
     std::deque<std::unique_ptr<Slot>> m_queued; // oldest first; only the run's thread adds and removes
+    std::size_t m_heldFolders = 0; // different directories among m_queued (files come folder by folder)
+    std::size_t m_folderLimit = SIZE_MAX;
     std::vector<std::unique_ptr<Slot>> m_spare; // finished slots kept for their buffers
     std::deque<Slot*> m_waiting; // queued slots no one scans yet
     std::mutex m_mutex;

@@ -1,5 +1,6 @@
 #include "search/search_run.h"
 
+#include "base/open_file_limit.h"
 #include "base/parent_directory.h"
 #include "search/file_patterns.h"
 
@@ -11,6 +12,20 @@ namespace vellick {
 namespace {
 // Walk events held ahead of the run, files and folder entries together.
 constexpr std::size_t kMaxEventsAhead = 4 * ScanPipeline::kWindow;
+
+// Folders the walk keeps open on its way down, and folders files queued for scanning keep open: each
+// half of the descriptors left when every scanning thread has its file open and a few are kept spare
+// (a listing being read, a folder opened again, a report).
+std::size_t openFoldersAllowed(int scanThreads)
+{
+    constexpr std::size_t kSpare = 8;
+    const std::size_t busy = static_cast<std::size_t>(scanThreads) + 1 + kSpare;
+    const std::size_t free = freeDescriptors();
+    return free > busy ? (free - busy) / 2 : 1;
+}
+
+// How long the walk waits between tries when no descriptor is free for a folder.
+constexpr std::chrono::milliseconds kDescriptorPause { 5 };
 
 FoundFile foundFile(std::string_view path, const ScanResult& result)
 {
@@ -45,14 +60,19 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_inProgress = true;
     if (criteria.listedFilesMode) {
         m_recheckScanner = std::make_unique<FileScanner>(*m_plan);
+        m_recheckScanner->setCancelFlags(&m_stopRequested);
         m_recheckIndex = 0;
     } else {
-        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans);
+        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
         m_walk.emplace(
             splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         m_walk->setMaxDepth(settings.maxDepth);
+        const std::size_t folders = openFoldersAllowed(m_workers);
+        m_pipeline->limitHeldFolders(folders);
+        m_walk->keepFoldersOpen(folders);
         m_walk->start(criteria.rootFolder);
         m_walkDone = false;
+        m_blockedSince.reset();
     }
 }
 
@@ -77,21 +97,25 @@ bool SearchRun::step(int budget, std::chrono::milliseconds maxWait)
 // Walks on ahead of the files taken, queueing files for the scanning threads.
 void SearchRun::walkAhead()
 {
-    while (!m_walkDone && !m_pipeline->full() && m_walkEvents.size() < kMaxEventsAhead) {
+    m_walkBlocked = false;
+    while (!m_walkDone && !m_walkBlocked && !m_pipeline->full() && m_walkEvents.size() < kMaxEventsAhead) {
         const FolderWalk::EventType type = m_walk->next();
         switch (type) {
+        case FolderWalk::EventType::OutOfDescriptors:
+            m_walkBlocked = true; // tried again once files taken have let their folders go
+            break;
         case FolderWalk::EventType::Done:
             m_walkDone = true;
             break;
         case FolderWalk::EventType::File:
             m_pipeline->queue(m_walk->openDirectory(), m_walk->name());
-            m_walkEvents.push_back({ type, nullptr });
+            m_walkEvents.push_back({ type, {} });
             break;
         case FolderWalk::EventType::EnteredFolder:
-            m_walkEvents.push_back({ type, m_walk->openDirectory() });
+            m_walkEvents.push_back({ type, m_walk->openDirectory()->path });
             break;
         case FolderWalk::EventType::SubFolderEntry:
-            m_walkEvents.push_back({ type, nullptr });
+            m_walkEvents.push_back({ type, {} });
             break;
         }
     }
@@ -103,10 +127,11 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
     for (;;) {
         walkAhead();
         if (m_walkEvents.empty())
-            return Progress::Ended;
+            return m_walkBlocked ? waitForDescriptor() : Progress::Ended;
+        m_blockedSince.reset();
         const WalkEvent& event = m_walkEvents.front();
         if (event.type == FolderWalk::EventType::EnteredFolder) {
-            m_sink->progress({ m_checkedCount, event.directory->path, true });
+            m_sink->progress({ m_checkedCount, event.folder, true });
             m_walkEvents.pop_front();
             continue;
         }
@@ -125,6 +150,23 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         m_walkEvents.pop_front();
         return m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
     }
+}
+
+// Nothing is held any more and still no descriptor is free for the next folder: something outside the
+// walk holds them. The walk waits for one a while, then passes that folder over.
+SearchRun::Progress SearchRun::waitForDescriptor()
+{
+    constexpr std::chrono::seconds kLongestWait { 30 };
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_blockedSince)
+        m_blockedSince = now;
+    if (now - *m_blockedSince > kLongestWait) {
+        m_walk->passOverBlocked();
+        m_blockedSince.reset();
+        return Progress::Continue;
+    }
+    std::this_thread::sleep_for(kDescriptorPause);
+    return Progress::Waiting;
 }
 
 // Re-checks the next listed file: it is kept with its new hits, or dropped when it no longer matches.

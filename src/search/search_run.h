@@ -45,10 +45,10 @@ public:
     // Takes up to `budget` files or folder entries, waiting at most `maxWait` for a file's result;
     // false once the run has ended (the sink has then heard finished()).
     bool step(int budget, std::chrono::milliseconds maxWait = kWaitForever);
-    // Asks the run to stop; it ends at its next step. Safe from a signal handler or another thread: it
-    // only stores into a lock-free atomic flag.
+    // Asks the run to stop; it ends at its next step, a scan in progress at its next block. Safe from a
+    // signal handler or another thread: it only stores into a lock-free atomic flag.
     void stop() noexcept { m_stopRequested.store(true, std::memory_order_relaxed); }
-    // The flag stop() sets; scanners may test it between blocks. Cleared by start().
+    // The flag stop() sets, which the scanners test between blocks. Cleared by start().
     const std::atomic<bool>& cancelFlag() const { return m_stopRequested; }
 
     // Between start() and the end of the run, and not asked to stop: handlers that must not act during a
@@ -67,11 +67,12 @@ private:
     enum class Progress { Continue, Waiting, Ended };
     struct WalkEvent {
         FolderWalk::EventType type;
-        std::shared_ptr<const OpenDirectory> directory;
+        std::string folder; // of EnteredFolder; a path, so that no descriptor is held for it
     };
 
     void walkAhead();
     Progress walkStep(std::chrono::milliseconds maxWait);
+    Progress waitForDescriptor();
     Progress recheckStep();
     bool takeResult(const ScanResult& result);
     void finish();
@@ -86,6 +87,8 @@ private:
     std::optional<FolderWalk> m_walk;
     std::deque<WalkEvent> m_walkEvents; // walked ahead, not yet taken
     bool m_walkDone = false;
+    bool m_walkBlocked = false; // the walk waits for a descriptor
+    std::optional<std::chrono::steady_clock::time_point> m_blockedSince;
     std::unique_ptr<ScanPipeline> m_pipeline;
     std::unique_ptr<FileScanner> m_recheckScanner;
     ScanResult m_recheckResult;

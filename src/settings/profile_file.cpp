@@ -69,6 +69,8 @@ ProfileFile::ProfileFile(std::string path)
 FileReadStatus ProfileFile::load()
 {
     WholeFile file = readWholeFile(m_path, kMaxFileSize);
+    if (std::count(file.content.begin(), file.content.end(), '\n') >= static_cast<std::ptrdiff_t>(kMaxLines))
+        file = { FileReadStatus::Unusable, {} };
     m_status = file.status;
     m_document = IniDocument(file.content);
     return m_status;

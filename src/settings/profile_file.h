@@ -47,8 +47,11 @@ public:
     const std::string& path() const { return m_path; }
     std::string text() const { return m_document.text(); }
 
-    // Larger files are not taken for a settings file; they are left alone.
+    // Larger files, or files of more lines, are not taken for a settings file; they are left alone. A
+    // settings file has a few hundred lines; millions of short ones would cost seconds and gigabytes to
+    // hold and search line by line, while a few long lines cost little.
     static constexpr std::size_t kMaxFileSize = 64u << 20;
+    static constexpr std::size_t kMaxLines = 65536;
 
 private:
     std::string m_path;

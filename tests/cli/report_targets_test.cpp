@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vellick::test;
 
@@ -109,9 +110,9 @@ TEST_F(ReportTargetsTest, FullDiskIsNotReportedAsSuccess)
     EXPECT_EQ(fits.out, "exit 0\nreport.txt\n") << fits.err;
 }
 
-// Where no temporary file can be made beside an existing report, a report the user may write is
-// overwritten in place.
-TEST_F(ReportTargetsTest, WritableReportInAClosedFolderIsOverwrittenInPlace)
+// Where no temporary file can be made beside an existing report, writing it in place is the only way,
+// and a failure half way would lose the old report: the report is refused before anything is touched.
+TEST_F(ReportTargetsTest, WritableReportInAClosedFolderIsRefused)
 {
     const auto cli = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "closed/old.csv", "needle" });
     if (cli.empty())
@@ -121,7 +122,36 @@ TEST_F(ReportTargetsTest, WritableReportInAClosedFolderIsOverwrittenInPlace)
     ::chmod(m_tree.path("closed").c_str(), 0555);
     const ProcessResult result = runProcess(cli, m_tree.root());
     ::chmod(m_tree.path("closed").c_str(), 0755);
-    EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_NE(readFile(old).find("many.txt"), std::string::npos) << readFile(old);
+    EXPECT_EQ(result.exitStatus, 2) << result.err;
+    EXPECT_NE(result.err.find("Open file failed.\n"), std::string::npos) << result.err;
+    EXPECT_EQ(readFile(old), "an older report\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_tree.path("closed")), {}), 1);
+}
+
+// In a sticky folder (/tmp) another user's report cannot be replaced by a rename, though the user may
+// write it: refused before anything is touched. The user's own reports there are written as anywhere.
+TEST_F(ReportTargetsTest, AnotherUsersReportInAStickyFolderIsRefused)
+{
+    const auto theirs = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "sticky/theirs.csv", "needle" });
+    const auto own = withoutRoot({ VELLICK_CLI_PATH, "-d", "docs", "--report", "sticky/own.csv", "needle" });
+    if (::geteuid() != 0 || theirs.empty())
+        GTEST_SKIP() << "needs root to give a file to another user, and setpriv";
+    const std::string sticky = m_tree.makeFolder("sticky");
+    ::chmod(sticky.c_str(), 01777);
+    const std::string old = m_tree.write("sticky/theirs.csv", "their report\n");
+    ASSERT_EQ(::chown(old.c_str(), 1001, 1001), 0);
+    ::chmod(old.c_str(), 0666);
+
+    const ProcessResult refused = runProcess(theirs, m_tree.root());
+    EXPECT_EQ(refused.exitStatus, 2) << refused.err;
+    EXPECT_NE(refused.err.find("Open file failed.\n"), std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(old), "their report\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 1);
+
+    for (int round = 0; round < 2; ++round) { // a new report, then a replaced one
+        const ProcessResult written = runProcess(own, m_tree.root());
+        EXPECT_EQ(written.exitStatus, 0) << written.err;
+    }
+    EXPECT_NE(readFile(m_tree.path("sticky/own.csv")).find("many.txt"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 2);
 }

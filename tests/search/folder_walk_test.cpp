@@ -1,3 +1,4 @@
+#include "base/open_file_limit.h"
 #include "search/file_patterns.h"
 #include "search/folder_walk.h"
 #include "support/temp_tree.h"
@@ -14,13 +15,18 @@ using Names = std::vector<std::string>;
 class FolderWalkTest : public testing::Test {
 protected:
     // The files the walk hands out, relative to the root, in order.
-    Names walk(Names patterns, bool subFolders, bool includeHidden = false)
+    Names walk(Names patterns, bool subFolders, bool includeHidden = false, std::size_t keptOpen = SIZE_MAX)
     {
         FolderWalk folderWalk(std::move(patterns), subFolders, includeHidden);
+        folderWalk.keepFoldersOpen(keptOpen);
+        const std::size_t freeBefore = freeDescriptors();
         folderWalk.start(m_tree.root());
         Names files;
         for (int guard = 0; guard < 10000; ++guard) {
             const FolderWalk::EventType event = folderWalk.next();
+            if (keptOpen != SIZE_MAX) {
+                EXPECT_LE(freeBefore - freeDescriptors(), keptOpen + 1) << "descriptors held";
+            }
             if (event == FolderWalk::EventType::Done)
                 return files;
             if (event == FolderWalk::EventType::File)
@@ -51,6 +57,19 @@ TEST_F(FolderWalkTest, DepthFirst)
         m_tree.write(name, "x");
     EXPECT_EQ(walk({ "*.*" }, true), (Names { "1.txt", "a/2.txt", "a/b/3.txt", "a/c/4.txt", "b/5.txt" }));
     EXPECT_EQ(walk({ "*.*" }, false), (Names { "1.txt" }));
+}
+
+// Below the folders kept open the walk closes the folders above it and opens them again, name by name,
+// for their next sub-folder: the same files in the same order, with no more descriptors held.
+TEST_F(FolderWalkTest, FoldersBelowTheKeptOnesAreClosedAndOpenedAgain)
+{
+    for (const char* name : { "1.txt", "a/2.txt", "a/b/3.txt", "a/b/c/4.txt", "a/b/c/d/5.txt", "a/b/c/e/6.txt",
+             "a/b/f/7.txt", "a/g/8.txt", "h/9.txt" })
+        m_tree.write(name, "x");
+    const Names expected { "1.txt", "a/2.txt", "a/b/3.txt", "a/b/c/4.txt", "a/b/c/d/5.txt", "a/b/c/e/6.txt",
+        "a/b/f/7.txt", "a/g/8.txt", "h/9.txt" };
+    for (const std::size_t kept : { 1u, 2u, 3u, 10u })
+        EXPECT_EQ(walk({ "*.*" }, true, false, kept), expected) << kept << " kept open";
 }
 
 TEST_F(FolderWalkTest, AFileMatchingTwoPatternsComesTwice)

@@ -1,11 +1,14 @@
 // Large trees: 200000 small files in one folder and a million files in a tree. The walk's memory stays
-// bounded, and the 100000-found cap ends a run as a normal completion. Building the trees takes a while, so
+// bounded, and the 100000-found cap ends a run as a normal completion. And the system's own trees (/proc,
+// /sys, /dev), whose search must end. Building the trees takes a while, so
 // these run only with VELLICK_SLOW_TESTS=1 in the environment; each prints the peak memory it measured.
 #include "search/file_patterns.h"
 #include "search/folder_walk.h"
+#include "support/process_runner.h"
 #include "support/temp_tree.h"
 #include "support/tree_search.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
@@ -165,4 +168,20 @@ TEST_F(SlowTreesTest, AMillionFilesInATree)
     const CliRun cli = runCli(root, "needle");
     EXPECT_EQ(cli.exitStatus, 1); // none found, every file read
     std::printf("[   NOTE   ] vellick-cli over 1000000 files: peak memory %ld KiB\n", cli.peakKib);
+}
+
+// The folders the kernel makes up as they are read: files that never end (/proc/<pid>/pagemap), files that
+// claim sizes they never give, devices. A search over each of them with sub-folders ends.
+TEST_F(SlowTreesTest, SystemFoldersEnd)
+{
+    for (const char* folder : { "/proc", "/sys", "/dev" }) {
+        const auto begin = std::chrono::steady_clock::now();
+        const ProcessResult result = runProcess({ VELLICK_CLI_PATH, "-r", "-d", folder, "qzxabsent" }, "/", 600);
+        const auto seconds
+            = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin).count();
+        EXPECT_FALSE(result.timedOut) << folder;
+        EXPECT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << folder << ": " << result.err;
+        std::printf(
+            "[   NOTE   ] vellick-cli over %s with sub-folders: %lld s\n", folder, static_cast<long long>(seconds));
+    }
 }

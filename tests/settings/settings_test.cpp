@@ -176,6 +176,25 @@ TEST(Settings, FileLocation)
     EXPECT_EQ(settingsFilePathFor("", ""), "");
 }
 
+// A settings file has a few hundred lines. One of millions of two-byte lines is not taken: it would take
+// seconds and gigabytes to hold and search line by line. It reads as the defaults and is left alone.
+TEST(Settings, HugeFileOfShortLinesIsLeftAlone)
+{
+    test::TempTree tree;
+    const std::string keys = "[Settings]\nmaxkeys=7\n";
+    std::string lines;
+    for (int line = 0; line < 60000; ++line)
+        lines += "a\n";
+    EXPECT_EQ(loadFrom(tree, lines + keys).search.maxKeys, 7) << "a file within the bound is read";
+
+    const std::string huge = std::string(8u << 20, '\n').replace(0, lines.size(), lines) + keys;
+    const std::string path = tree.write("vellick.ini", huge);
+    const Settings settings = loadSettings(path, kScreen);
+    EXPECT_EQ(settings.search.maxKeys, 1024);
+    EXPECT_FALSE(saveSettings(path, settings, false));
+    EXPECT_EQ(test::readFile(path).size(), huge.size());
+}
+
 TEST(Settings, EditorCommandRoundTripsAndHostileValuesLoadAsTheDetectedEditor)
 {
     test::TempTree tree;

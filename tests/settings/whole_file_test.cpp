@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -171,29 +172,52 @@ TEST(WholeFile, KillDuringSaveLeavesOldOrNewFile)
     EXPECT_EQ(entriesIn(tree.root()), 1u);
 }
 
-// Only temporary files of this very file whose writer is gone are removed; anything named even slightly
-// differently, not a regular file, or still being written by a live process is left alone.
-TEST(WholeFile, SaveRemovesOnlyTemporariesOfWritersThatAreGone)
+// Only temporary files of this very file that no writer holds locked are removed; anything named even
+// slightly differently, not a regular file, or locked by a live writer is left alone, whatever process id
+// its name carries (a writer in another PID namespace or on another host has an id that means nothing here).
+TEST(WholeFile, SaveRemovesOnlyTemporariesNoWriterHolds)
 {
     test::TempTree tree;
     const std::string path = tree.write("vellick.ini", "[Settings]\n");
     const std::string gone = std::to_string(goneProcess());
-    const std::string alive = std::to_string(getpid());
-    const std::vector<std::string> kept { ".vellick.ini." + alive + "-0-1.tmp", "vellick.ini." + gone + "-0-1.tmp",
-        ".vellick.ini." + gone + "-0-1.tmp.bak", ".other.ini." + gone + "-0-1.tmp", ".vellick.ini." + gone + "-x-1.tmp",
-        ".vellick.ini." + gone + "-0.tmp", ".vellick.ini.0" + gone + "-0-1.tmp", ".vellick.ini.-" + gone + "-0-1.tmp",
-        ".vellick.ini.0-0-1.tmp", ".vellick.ini.99999999999999999999-0-1.tmp" };
+    const std::vector<std::string> kept { "vellick.ini." + gone + "-0-1.tmp", ".vellick.ini." + gone + "-0-1.tmp.bak",
+        ".other.ini." + gone + "-0-1.tmp", ".vellick.ini." + gone + "-x-1.tmp", ".vellick.ini." + gone + "-0.tmp",
+        ".vellick.ini.0" + gone + "-0-1.tmp", ".vellick.ini.-" + gone + "-0-1.tmp", ".vellick.in." + gone + "-0-1.tmp",
+        ".vellick.ini.99999999999999999999x-0-1.tmp" };
     for (const std::string& name : kept)
         tree.write(name, "x");
     tree.makeFolder(".vellick.ini." + gone + "-1-1.tmp");
     tree.write(".vellick.ini." + gone + "-0-123456789.tmp", "left by a killed writer");
-    tree.write(".vellick.ini." + gone + "-17-0.tmp", "and another");
+    tree.write(".vellick.ini." + std::to_string(getpid()) + "-17-0.tmp", "and another, of a process id in use");
+    // A live writer whose process id is of no use here: the file is locked.
+    const std::string live = tree.write(".vellick.ini." + gone + "-5-5.tmp", "being written");
+    const UniqueFd liveWriter(open(live.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(flock(liveWriter.get(), LOCK_EX), 0);
 
     ASSERT_TRUE(ProfileFile(path).writeString("Settings", "k", "v"));
     for (const std::string& name : kept)
         EXPECT_TRUE(fs::exists(tree.path(name))) << name;
     EXPECT_TRUE(fs::is_directory(tree.path(".vellick.ini." + gone + "-1-1.tmp")));
-    EXPECT_EQ(entriesIn(tree.root()), kept.size() + 2);
+    EXPECT_EQ(test::readFile(live), "being written");
+    EXPECT_EQ(entriesIn(tree.root()), kept.size() + 3);
+}
+
+// A name so long that the temporary name would pass the longest name the folder takes: the temporary
+// file gets a shortened name, the file is replaced, and a later writer still knows the leftovers.
+TEST(WholeFile, LongNameGetsAShorterTemporaryName)
+{
+    test::TempTree tree;
+    const std::string name(249, 'n');
+    const std::string path = tree.write(name, "old");
+    ASSERT_TRUE(replaceWholeFile(path, "new"));
+    EXPECT_EQ(test::readFile(path), "new");
+    EXPECT_EQ(entriesIn(tree.root()), 1u);
+
+    const std::string leftover = "." + name.substr(0, 255 - 2 - 7 - 4) + ".1-2-345.tmp";
+    tree.write(leftover, "left by a killed writer");
+    ASSERT_TRUE(replaceWholeFile(path, "newer"));
+    EXPECT_EQ(test::readFile(path), "newer");
+    EXPECT_EQ(entriesIn(tree.root()), 1u);
 }
 
 // Needs root and a private mount namespace for a small tmpfs; skipped where that is not allowed.

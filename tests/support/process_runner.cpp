@@ -1,9 +1,11 @@
 #include "support/process_runner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,8 +27,27 @@ namespace {
     ::_exit(127);
 }
 
+struct Interrupt {
+    pid_t pid = -1;
+    std::optional<std::chrono::steady_clock::time_point> at; // not yet sent
+};
+
+// The milliseconds to wait in poll(): until the deadline, or until the interrupt is due (sending it then).
+int pollWait(std::chrono::steady_clock::time_point deadline, Interrupt& interrupt)
+{
+    using std::chrono::milliseconds;
+    const auto now = std::chrono::steady_clock::now();
+    if (interrupt.at && *interrupt.at <= now) {
+        ::kill(interrupt.pid, SIGINT);
+        interrupt.at.reset();
+    }
+    const auto until = interrupt.at ? std::min(deadline, *interrupt.at) : deadline;
+    return static_cast<int>(std::max<long long>(1, std::chrono::duration_cast<milliseconds>(until - now).count()));
+}
+
 // Reads both pipes until they close or the deadline passes; false on timeout.
-bool collect(int outFd, int errFd, ProcessResult& result, std::chrono::steady_clock::time_point deadline)
+bool collect(
+    int outFd, int errFd, ProcessResult& result, std::chrono::steady_clock::time_point deadline, Interrupt& interrupt)
 {
     pollfd fds[2] = { { outFd, POLLIN, 0 }, { errFd, POLLIN, 0 } };
     std::string* sinks[2] = { &result.out, &result.err };
@@ -36,7 +57,7 @@ bool collect(int outFd, int errFd, ProcessResult& result, std::chrono::steady_cl
             = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
-        if (::poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR)
+        if (::poll(fds, 2, pollWait(deadline, interrupt)) < 0 && errno != EINTR)
             return false;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
@@ -56,7 +77,8 @@ bool collect(int outFd, int errFd, ProcessResult& result, std::chrono::steady_cl
 
 } // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& workingDirectory, int timeoutSeconds)
+ProcessResult runProcess(
+    const std::vector<std::string>& argv, const std::string& workingDirectory, int timeoutSeconds, int interruptAfterMs)
 {
     ProcessResult result;
     int outPipe[2];
@@ -72,8 +94,12 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         execChild(args.data(), workingDirectory.c_str(), outPipe[1], errPipe[1]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    if (pid < 0 || !collect(outPipe[0], errPipe[0], result, deadline)) {
+    const auto now = std::chrono::steady_clock::now();
+    const auto deadline = now + std::chrono::seconds(timeoutSeconds);
+    Interrupt interrupt { pid, std::nullopt };
+    if (interruptAfterMs >= 0)
+        interrupt.at = now + std::chrono::milliseconds(interruptAfterMs);
+    if (pid < 0 || !collect(outPipe[0], errPipe[0], result, deadline, interrupt)) {
         result.timedOut = pid > 0;
         if (pid > 0)
             ::kill(pid, SIGKILL);

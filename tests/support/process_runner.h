@@ -13,9 +13,10 @@ struct ProcessResult {
 };
 
 // Runs a program with arguments (no shell) in a working directory, collects its stdout and stderr, and
-// kills it after `timeoutSeconds`. stdin is /dev/null.
-ProcessResult runProcess(
-    const std::vector<std::string>& argv, const std::string& workingDirectory, int timeoutSeconds = 30);
+// kills it after `timeoutSeconds`. stdin is /dev/null. With `interruptAfterMs` it gets SIGINT (as from
+// Ctrl-C) once that many milliseconds have passed.
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& workingDirectory,
+    int timeoutSeconds = 30, int interruptAfterMs = -1);
 
 // The same program run as the unprivileged user 65534 through setpriv; empty when that is not possible.
 std::vector<std::string> asNobody(const std::vector<std::string>& argv);

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
 #include <QUrl>
 
@@ -75,6 +76,7 @@ private slots:
     void commandsOpenTheirDialogs();
     void aboutBoxShowsTheVersionAndClosesWithEscape();
     void closingWhileMinimisedKeepsTheStoredPlace();
+    void hugeStoredPlaceIsFittedToTheScreen();
 
 private:
     QList<QUrl> m_openedUrls;
@@ -260,6 +262,26 @@ void WindowBasicsTest::closingWhileMinimisedKeepsTheStoredPlace()
     QCOMPARE(home.value("wwidth"), QStringLiteral("740"));
     QCOMPARE(home.value("width1"), QStringLiteral("200"));
     QCOMPARE(home.value("matchcase"), QStringLiteral("1"));
+}
+
+// A hand-edited size of 100000 x 100000 crashed the window while painting (and smaller huge sizes took
+// gigabytes); a place off every screen hid it. The window opens on the screen, within it, and saves that.
+void WindowBasicsTest::hugeStoredPlaceIsFittedToTheScreen()
+{
+    ConfigHome home;
+    home.write(QStringLiteral("[Settings]\nwleft=900000\nwtop=-900000\nwwidth=100000\nwheight=100000\n"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        FrameFixture window;
+        QVERIFY(window.frame().width() <= screen.width());
+        QVERIFY(window.frame().height() <= screen.height());
+        QVERIFY(screen.intersects(window.frame().geometry()));
+        window.close();
+    }
+    QVERIFY(home.value("wwidth").toInt() <= screen.width());
+    QVERIFY(home.value("wheight").toInt() <= screen.height());
+    QVERIFY(home.value("wleft").toInt() < screen.right());
+    QVERIFY(home.value("wtop").toInt() >= screen.top() - 100);
 }
 
 VELLICK_UI_TEST_MAIN(WindowBasicsTest)
