@@ -54,7 +54,7 @@ const OptionRow kRows[] = {
     row(O::Json, '\0', "json", A::None, nullptr, "one JSON object per found file"),
     row(O::Json, '\0', "hits", A::None, nullptr, "same as --json"),
     row(O::Context, '\0', "context", A::None, nullptr, "each path followed by its lines as the window shows them"),
-    row(O::NoLineNumbers, '\0', "no-line-numbers", A::None, nullptr, "--context and report lines without line numbers"),
+    row(O::NoLineNumbers, '\0', "no-line-numbers", A::None, nullptr, "display lines of --context and reports without line numbers"),
     row(O::Quiet, 'q', "quiet", A::None, nullptr, "print nothing; stop at the first found file"),
     row(O::Relative, '\0', "relative", A::None, nullptr, "paths relative to the folder searched"),
     group("Report:"),

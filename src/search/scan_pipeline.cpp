@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <system_error>
+#include <utility>
 
 namespace vellick {
 
@@ -61,6 +62,7 @@ void ScanPipeline::queue(std::shared_ptr<const OpenDirectory> directory, std::st
     slot->directory = std::move(directory);
     slot->name.assign(name);
     slot->state = SlotState::Queued;
+    slot->failure = nullptr;
     Slot* raw = slot.get();
     m_queued.push_back(std::move(slot));
     if (m_workers.empty())
@@ -91,6 +93,8 @@ const ScanResult* ScanPipeline::front(std::chrono::milliseconds maxWait)
         m_done.wait(lock, ready);
     else if (!m_done.wait_for(lock, maxWait, ready))
         return nullptr;
+    if (front.failure)
+        std::rethrow_exception(std::exchange(front.failure, nullptr));
     return &front.result;
 }
 
@@ -121,9 +125,15 @@ void ScanPipeline::workerLoop(FileScanner& scanner)
     }
 }
 
+// A worker must not let an exception out of its thread (that would end the program); the run's thread
+// meets it when it takes the file, where the front end can say what failed.
 void ScanPipeline::scanSlot(FileScanner& scanner, Slot& slot)
 {
-    scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result);
+    try {
+        scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result);
+    } catch (...) {
+        slot.failure = std::current_exception();
+    }
 }
 
 } // namespace vellick

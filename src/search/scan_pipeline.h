@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,6 +54,7 @@ private:
         std::string name;
         ScanResult result;
         SlotState state = SlotState::Queued;
+        std::exception_ptr failure; // what the scan threw (out of memory), thrown again on the run's thread
     };
 
     void workerLoop(FileScanner& scanner);
