@@ -1,7 +1,7 @@
 #include "base/open_file_limit.h"
 #include "cli/cli_app.h"
+#include "cli/module_file_types.h"
 #include "cli/output_writer.h"
-#include "platform/linux/mime_file_types.h"
 
 #include <cerrno>
 #include <csignal>
@@ -40,7 +40,7 @@ int main(int argc, char** argv)
         vellick::raiseOpenFileLimit();
         std::ios::sync_with_stdio(false);
         vellick::OutputWriter out(STDOUT_FILENO);
-        vellick::MimeFileTypes fileTypes;
+        vellick::ModuleFileTypes fileTypes(std::cerr);
         return vellick::runCli(argc, argv, out, std::cerr, &fileTypes);
     } catch (const std::bad_alloc&) {
         std::cerr << "vellick-cli: out of memory\n";

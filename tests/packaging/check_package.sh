@@ -27,6 +27,7 @@ deb="$work/out/vellick_${version}_$(dpkg --print-architecture).deb"
 expected=(
     ./usr/bin/vellick
     ./usr/bin/vellick-cli
+    ./usr/lib/vellick/vellick-file-types.so
     "./usr/share/applications/$id.desktop"
     "./usr/share/metainfo/$id.metainfo.xml"
     "./usr/share/icons/hicolor/scalable/apps/$id.svg"
@@ -66,6 +67,11 @@ echo "a needle in the hay" >"$work/tree/found.txt"
 echo "only hay" >"$work/tree/other.txt"
 found=$("$bin/vellick-cli" -d "$work/tree" needle 2>/dev/null) || fail "the search found nothing"
 [[ $found == *found.txt* && $found != *other.txt* ]] || fail "the search printed: $found"
+# vellick-cli links no Qt; the installed file-type module gives its reports their type column.
+readelf -d "$bin/vellick-cli" | grep -qi 'NEEDED.*qt' && fail "vellick-cli links Qt"
+"$bin/vellick-cli" -d "$work/tree" --report "$work/types.csv" --include path,type needle >/dev/null 2>&1 ||
+    fail "the report with a type column"
+grep -qE 'found\.txt,[^,]+' "$work/types.csv" || fail "the report's type column: $(cat "$work/types.csv")"
 
 # Desktop entry and metainfo, named by the id and pointing at what is installed.
 desktop="$share/applications/$id.desktop"
