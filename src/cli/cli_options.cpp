@@ -73,6 +73,17 @@ std::string joined(const std::vector<std::string>& words)
     return text;
 }
 
+// Several expressions as one that any of them matches.
+std::string alternatives(const std::vector<std::string>& expressions)
+{
+    if (expressions.size() == 1)
+        return expressions.front();
+    std::string text;
+    for (const std::string& expression : expressions)
+        text += (text.empty() ? "(?:" : "|(?:") + expression + ")";
+    return text;
+}
+
 // Reads the arguments in order: options (long, with unique abbreviations, "=VALUE" or the next argument;
 // short, clustered), "--" and plain arguments, which may come between options.
 class Parser {
@@ -199,6 +210,9 @@ bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const st
     case OptionId::Keyword:
         m_keywords.push_back(value);
         return true;
+    case OptionId::Regex:
+        panel.regex = true;
+        return true;
     case OptionId::IgnoreCase:
     case OptionId::CaseSensitive:
         panel.matchCase = spec.id == OptionId::CaseSensitive;
@@ -310,7 +324,7 @@ bool Parser::finish()
     if (m_keywords.empty()) {
         panel.keywordText = joined(m_plain);
     } else {
-        panel.keywordText = joined(m_keywords);
+        panel.keywordText = panel.regex ? alternatives(m_keywords) : joined(m_keywords);
         m_options.folders.insert(m_options.folders.end(), m_plain.begin(), m_plain.end());
     }
     // Several -e keywords are alternatives unless a mode says otherwise.

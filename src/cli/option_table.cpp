@@ -23,6 +23,7 @@ constexpr OptionRow row(O id, char shortName, const char* longName, A argument, 
 const OptionRow kRows[] = {
     group("What to find:"),
     row(O::Keyword, 'e', "keyword", A::Required, "KEYWORD", "a keyword; repeat it for several (any of them is enough)"),
+    row(O::Regex, 'E', "regex", A::None, nullptr, "the keywords are one regular expression; several -e: any of them"),
     row(O::IgnoreCase, 'i', "ignore-case", A::None, nullptr, "letter case does not matter (the default)"),
     row(O::CaseSensitive, 's', "case-sensitive", A::None, nullptr, "letter case must match"),
     row(O::CaseSensitive, '\0', "match-case", A::None, nullptr, "same as --case-sensitive"),

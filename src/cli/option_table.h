@@ -9,6 +9,7 @@ namespace vellick {
 // what --help prints (the man page and the shell completion are made from that help text).
 enum class OptionId {
     Keyword,
+    Regex,
     IgnoreCase,
     CaseSensitive,
     WordRegexp,

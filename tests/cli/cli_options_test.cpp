@@ -24,8 +24,9 @@ const char* outputName(OutputMode mode)
 std::string describe(const CliOptions& o)
 {
     std::string text = "keywords=[" + o.panel.keywordText + "] mode=" + modeName(o.panel.matchMode);
-    text += std::string(o.panel.matchCase ? " case" : "") + (o.panel.wholeWord ? " word" : "")
-        + (o.panel.unicodeAware ? " unicode" : "") + (o.settings.includeHidden ? " hidden" : "");
+    text += std::string(o.panel.regex ? " regex" : "") + (o.panel.matchCase ? " case" : "")
+        + (o.panel.wholeWord ? " word" : "") + (o.panel.unicodeAware ? " unicode" : "")
+        + (o.settings.includeHidden ? " hidden" : "");
     text += o.panel.subFolders ? " depth=" + std::to_string(o.settings.maxDepth) : " no-subfolders";
     text += " glob=[" + o.panel.filePatterns + "] max=" + std::to_string(o.settings.maxKeys);
     for (const std::string& folder : o.folders)
@@ -69,6 +70,10 @@ TEST(CliOptions, GrepAndRipgrepMeanings)
         { { "-e", "fox", "-e", "dog", "src", "lib" },
             "keywords=[fox dog] mode=any depth=-1" + kDefaults + " folder=src folder=lib out=paths" },
         { { "-e", "fox", "--all", "src" }, "keywords=[fox] mode=all depth=-1" + kDefaults + " folder=src out=paths" },
+        { { "-E", "mutex_(un)?lock" },
+            "keywords=[mutex_(un)?lock] mode=all regex depth=-1" + kDefaults + " out=paths" },
+        { { "-E", "-e", "a|b", "-e", "c+", "src" },
+            "keywords=[(?:a|b)|(?:c+)] mode=any regex depth=-1" + kDefaults + " folder=src out=paths" },
         { { "--phrase", "lazy", "dog" }, "keywords=[lazy dog] mode=phrase depth=-1" + kDefaults + " out=paths" },
         { { "--max-depth", "0", "fox" }, "keywords=[fox] mode=all no-subfolders" + kDefaults + " out=paths" },
         { { "--max-depth=2", "-r", "--max-depth", "3", "fox" },

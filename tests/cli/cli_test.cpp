@@ -47,6 +47,7 @@ TEST_F(CliTest, StartChecksPrintTheirMessages)
     expectBadInput({ "-d", " /nonexistent/x ", "??" }, "vellick-cli: Directory \"/nonexistent/x\" not found\n");
     expectBadInput(
         { "??" }, "vellick-cli: Any keyword cannot contain '?' only.\nIt cannot have only one charecter neither.\n");
+    expectBadInput({ "-E", "mutex_(lock" }, "vellick-cli: Invalid regular expression: missing ): mutex_(lock\n");
 }
 
 TEST_F(CliTest, BadOptionsGetAUsageHint)
@@ -92,6 +93,9 @@ TEST_F(CliTest, ExitStatusTellsWhetherAFileWasFound)
 {
     EXPECT_EQ(m_fixture.run({ "fox" }).exitStatus, 0);
     EXPECT_EQ(m_fixture.run({ "-s", "zebra" }).exitStatus, 1);
+    EXPECT_EQ(m_fixture.run({ "-E", "f[aeiou]x" }).exitStatus, 0);
+    EXPECT_EQ(m_fixture.run({ "-E", "-e", "zebr?a", "-e", "f[aeiou]x" }).exitStatus, 0); // either expression
+    EXPECT_EQ(m_fixture.run({ "-E", "-e", "zebr?a", "-e", "f[y]x" }).exitStatus, 1);
     const ProcessResult help = m_fixture.run({ "--help" });
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_THAT(help.out, StartsWith("Usage: vellick-cli [options] [--] KEYWORD..."));
