@@ -118,6 +118,9 @@ bool underSanitizers()
 // file's path or the summary.
 TEST(CliStream, FoundFilesArePrintedAtOnceAndCtrlCEndsTheRunWith130)
 {
+    // Under the sanitizers the moment the signal comes is too uncertain for what this test asserts.
+    if (underSanitizers())
+        GTEST_SKIP() << "timing of a signal against a running scan; checked in the default build";
     const HangGuard guard(120);
     TempTree tree;
     tree.write("a-first.txt", "needle\n");
