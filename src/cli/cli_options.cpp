@@ -101,8 +101,8 @@ private:
     bool parseShortCluster(const std::string& arg);
     bool fail(std::string text);
     // Applies an option as it was spelled; false with the error set when its value is bad.
-    bool apply(const OptionSpec& spec, const std::string& spelling, const std::string& value);
-    bool applyOutput(const OptionSpec& spec, const std::string& spelling, const std::string& value);
+    bool apply(const OptionEntry& entry, const std::string& spelling, const std::string& value);
+    bool applyOutput(const OptionEntry& entry, const std::string& spelling, const std::string& value);
     bool applyNumber(const std::string& spelling, const std::string& value, int low, int high, int& target);
     bool badValue(const std::string& spelling, const std::string& value, const char* allowed);
     bool finish();
@@ -149,41 +149,41 @@ bool Parser::parseLong(const std::string& arg)
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     bool ambiguous = false;
-    const OptionSpec* spec = findLongOption(name, ambiguous);
+    const OptionEntry* entry = findLongOption(name, ambiguous);
     const std::string spelling = "--" + name;
-    if (!spec)
+    if (!entry)
         return fail(ambiguous ? "option '" + spelling + "' is ambiguous" : "unrecognized option '" + spelling + "'");
-    const std::string full = std::string("--") + spec->longName;
+    const std::string full = std::string("--") + entry->longName;
     if (equals != std::string::npos) {
-        if (spec->argument == OptionArgument::None)
+        if (entry->argument == OptionArgument::None)
             return fail("option '" + full + "' doesn't allow an argument");
-        return apply(*spec, full, arg.substr(equals + 1));
+        return apply(*entry, full, arg.substr(equals + 1));
     }
-    if (spec->argument == OptionArgument::Required) {
+    if (entry->argument == OptionArgument::Required) {
         if (m_next == m_args.size())
             return fail("option '" + full + "' requires an argument");
-        return apply(*spec, full, m_args[m_next++]);
+        return apply(*entry, full, m_args[m_next++]);
     }
-    return apply(*spec, full, {});
+    return apply(*entry, full, {});
 }
 
 bool Parser::parseShortCluster(const std::string& arg)
 {
     for (std::size_t i = 1; i < arg.size(); ++i) {
-        const OptionSpec* spec = findShortOption(arg[i]);
-        if (!spec)
+        const OptionEntry* entry = findShortOption(arg[i]);
+        if (!entry)
             return fail(std::string("invalid option -- '") + arg[i] + "'");
         const std::string spelling = std::string("-") + arg[i];
-        if (spec->argument != OptionArgument::Required) {
-            if (!apply(*spec, spelling, {}))
+        if (entry->argument != OptionArgument::Required) {
+            if (!apply(*entry, spelling, {}))
                 return false;
             continue;
         }
         if (i + 1 < arg.size())
-            return apply(*spec, spelling, arg.substr(i + 1));
+            return apply(*entry, spelling, arg.substr(i + 1));
         if (m_next == m_args.size())
             return fail(std::string("option requires an argument -- '") + arg[i] + "'");
-        return apply(*spec, spelling, m_args[m_next++]);
+        return apply(*entry, spelling, m_args[m_next++]);
     }
     return true;
 }
@@ -203,10 +203,10 @@ bool Parser::applyNumber(const std::string& spelling, const std::string& value, 
     return true;
 }
 
-bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const std::string& value)
+bool Parser::apply(const OptionEntry& entry, const std::string& spelling, const std::string& value)
 {
     PanelInput& panel = m_options.panel;
-    switch (spec.id) {
+    switch (entry.id) {
     case OptionId::Keyword:
         m_keywords.push_back(value);
         return true;
@@ -215,7 +215,7 @@ bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const st
         return true;
     case OptionId::IgnoreCase:
     case OptionId::CaseSensitive:
-        panel.matchCase = spec.id == OptionId::CaseSensitive;
+        panel.matchCase = entry.id == OptionId::CaseSensitive;
         return true;
     case OptionId::WordRegexp:
         panel.wholeWord = true;
@@ -223,9 +223,9 @@ bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const st
     case OptionId::AllWords:
     case OptionId::AnyWord:
     case OptionId::Phrase:
-        m_mode = spec.id == OptionId::AllWords ? MatchMode::AllWords
-            : spec.id == OptionId::AnyWord     ? MatchMode::AnyWord
-                                               : MatchMode::WholePhrase;
+        m_mode = entry.id == OptionId::AllWords ? MatchMode::AllWords
+            : entry.id == OptionId::AnyWord     ? MatchMode::AnyWord
+                                                : MatchMode::WholePhrase;
         return true;
     case OptionId::Mode:
         m_mode = parseMode(value);
@@ -256,13 +256,13 @@ bool Parser::apply(const OptionSpec& spec, const std::string& spelling, const st
     case OptionId::Threads:
         return applyNumber(spelling, value, 0, 256, m_options.threads);
     default:
-        return applyOutput(spec, spelling, value);
+        return applyOutput(entry, spelling, value);
     }
 }
 
-bool Parser::applyOutput(const OptionSpec& spec, const std::string& spelling, const std::string& value)
+bool Parser::applyOutput(const OptionEntry& entry, const std::string& spelling, const std::string& value)
 {
-    switch (spec.id) {
+    switch (entry.id) {
     case OptionId::FilesWithMatches:
         m_options.output = OutputMode::Paths;
         return true;

@@ -70,15 +70,15 @@ const OptionRow kRows[] = {
 
 constexpr std::size_t kHelpColumn = 32;
 
-std::string optionColumn(const OptionSpec& spec)
+std::string optionColumn(const OptionEntry& entry)
 {
     std::string text = "  ";
-    text += spec.shortName ? std::string("-") + spec.shortName + ", " : std::string("    ");
-    text += std::string("--") + spec.longName;
-    if (spec.argument == A::Required)
-        text += std::string("=") + spec.valueName;
-    else if (spec.argument == A::Optional)
-        text += std::string("[=") + spec.valueName + "]";
+    text += entry.shortName ? std::string("-") + entry.shortName + ", " : std::string("    ");
+    text += std::string("--") + entry.longName;
+    if (entry.argument == A::Required)
+        text += std::string("=") + entry.valueName;
+    else if (entry.argument == A::Optional)
+        text += std::string("[=") + entry.valueName + "]";
     return text;
 }
 
@@ -94,31 +94,31 @@ const OptionRow* optionRowsEnd()
     return std::end(kRows);
 }
 
-const OptionSpec* findLongOption(std::string_view name, bool& ambiguous)
+const OptionEntry* findLongOption(std::string_view name, bool& ambiguous)
 {
     ambiguous = false;
-    const OptionSpec* prefixMatch = nullptr;
+    const OptionEntry* prefixMatch = nullptr;
     for (const OptionRow& option : kRows) {
         if (option.groupTitle)
             continue;
-        const std::string_view longName = option.spec.longName;
+        const std::string_view longName = option.entry.longName;
         if (longName == name)
-            return &option.spec;
+            return &option.entry;
         if (longName.substr(0, name.size()) != name)
             continue;
         // Abbreviations of two spellings of one option are not ambiguous.
-        if (prefixMatch && prefixMatch->id != option.spec.id)
+        if (prefixMatch && prefixMatch->id != option.entry.id)
             ambiguous = true;
-        prefixMatch = prefixMatch ? prefixMatch : &option.spec;
+        prefixMatch = prefixMatch ? prefixMatch : &option.entry;
     }
     return ambiguous ? nullptr : prefixMatch;
 }
 
-const OptionSpec* findShortOption(char name)
+const OptionEntry* findShortOption(char name)
 {
     for (const OptionRow& option : kRows) {
-        if (!option.groupTitle && name != '\0' && option.spec.shortName == name)
-            return &option.spec;
+        if (!option.groupTitle && name != '\0' && option.entry.shortName == name)
+            return &option.entry;
     }
     return nullptr;
 }
@@ -135,10 +135,10 @@ std::string helpText()
             text += std::string("\n") + option.groupTitle + "\n";
             continue;
         }
-        std::string line = optionColumn(option.spec);
+        std::string line = optionColumn(option.entry);
         line += line.size() + 2 <= kHelpColumn ? std::string(kHelpColumn - line.size(), ' ')
                                                : "\n" + std::string(kHelpColumn, ' ');
-        text += line + option.spec.help + "\n";
+        text += line + option.entry.help + "\n";
     }
     text += "\nNumbers outside an option's range are taken as its nearest end. The summary goes to stderr.\n"
             "Exit status: 0 when a file was found, 1 when none, 2 on an error, 130 when interrupted.\n";

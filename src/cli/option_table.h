@@ -44,7 +44,7 @@ enum class OptionId {
 
 enum class OptionArgument { None, Required, Optional };
 
-struct OptionSpec {
+struct OptionEntry {
     OptionId id;
     char shortName; // '\0' when there is none
     const char* longName;
@@ -56,7 +56,7 @@ struct OptionSpec {
 // The table; `group` rows (id ignored, longName null) start a titled group in --help.
 struct OptionRow {
     const char* groupTitle; // set on group rows only
-    OptionSpec spec;
+    OptionEntry entry;
 };
 
 // The options in table order.
@@ -65,8 +65,8 @@ const OptionRow* optionRowsEnd();
 
 // The option with this long name, or with this unique prefix of one; null when none or several match
 // (`ambiguous` tells which).
-const OptionSpec* findLongOption(std::string_view name, bool& ambiguous);
-const OptionSpec* findShortOption(char name);
+const OptionEntry* findLongOption(std::string_view name, bool& ambiguous);
+const OptionEntry* findShortOption(char name);
 
 // The text of --help.
 std::string helpText();

@@ -160,7 +160,7 @@ TEST(CliOptions, HelpListsEveryOptionOfTheTable)
             EXPECT_NE(help.find(std::string("\n") + row->groupTitle + "\n"), std::string::npos) << row->groupTitle;
             continue;
         }
-        std::string start = row->spec.shortName ? std::string("  -") + row->spec.shortName + ", --" : "      --";
-        EXPECT_NE(help.find("\n" + start + row->spec.longName), std::string::npos) << row->spec.longName;
+        std::string start = row->entry.shortName ? std::string("  -") + row->entry.shortName + ", --" : "      --";
+        EXPECT_NE(help.find("\n" + start + row->entry.longName), std::string::npos) << row->entry.longName;
     }
 }
