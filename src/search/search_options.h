@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/search_scope.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@ struct SearchCriteria {
     bool listedFilesMode = false;
     std::vector<std::string> listedPaths; // listed-files mode: the files to re-check, in row order
     uint32_t flags = 0;
+    SearchScope scope; // which files are read and listed besides the folder and the patterns
 };
 
 // Process-wide values that belong to every search without being part of the panel.

@@ -70,6 +70,7 @@ SearchRequest prepareSearch(const PanelInput& input)
     SearchRequest request;
     SearchCriteria criteria;
     criteria.listedFilesMode = input.listedFilesMode;
+    criteria.scope = input.scope;
     criteria.keywordText = trimText(cutText(input.keywordText, kMaxKeywordText));
     criteria.folder = trimText(input.folder);
     criteria.filePatterns = trimText(cutText(input.filePatterns, kMaxFilePatternText));

@@ -19,6 +19,7 @@ struct PanelInput {
     bool subFolders = false;
     bool regex = false; // the keyword text is one regular expression; the match mode is not read
     MatchMode matchMode = MatchMode::AllWords;
+    SearchScope scope; // from the settings; passed on to the criteria as it is
     // The folder an empty folder text means and a relative one starts from (the window keeps its own);
     // empty: the process's current directory.
     std::string currentFolder;

@@ -22,6 +22,7 @@ struct SearchScope {
     bool binaryFiles = true; // false: files classed as binary are skipped
     bool gitignore = false; // skip what git ignores
     bool filesWithoutHits = false; // list the files that do not match instead
+    bool documents = false; // also search the text of documents and the members of archives
 
     bool operator==(const SearchScope&) const = default;
     bool isDefault() const { return *this == SearchScope {}; }
