@@ -37,6 +37,7 @@ void SearchController::start(const SearchCriteria& criteria, const SearchSetting
     SearchCriteria request = criteria;
     if (request.listedFilesMode)
         request.listedPaths = listedPaths(m_doc);
+        request.listedMembers = listedMembers(m_doc);
     m_documentSink.begin(request.listedFilesMode);
     m_window.resetTextPane();
     m_window.blankIndicators();

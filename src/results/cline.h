@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,6 +48,18 @@ struct HitText {
     uint16_t position = 0;
 };
 
+// The last part of a member path: after its last "/" or nesting separator.
+std::string_view memberName(std::string_view member);
+
+// Where a record found inside a document or an archive lies.
+struct InsideContainer {
+    ContainerKind kind = ContainerKind::None; // how the file at the record's path was read
+    std::string member; // empty for a document's text
+    std::string memberFolder; // "ARCHIVE-PATH › folder/inside", the In Folder text of a member
+    FileStatus containerStatus; // the file's status when searched, which the loader checks
+    bool cutAtLimit = false;
+};
+
 // One found file with its hits. Owned by CVellickDoc; views and reports hold its index or borrow it.
 // Each hit keeps all its values together, so they cannot get out of step; once a scan has ended the hits
 // are in ascending order of offset.
@@ -87,9 +100,17 @@ public:
     // The keyword characters of a display line in drawing order, overlaps merged, within its context.
     std::vector<KeywordSpan> keywordSpans(const DisplayLine& line) const;
 
-    // The part after the last "/" (the whole path without one), and the part before it.
+    // The part after the last "/" (the whole path without one), and the part before it. For an archive
+    // member: the member's name, and "ARCHIVE-PATH › folder/inside".
     std::string_view fileName() const;
     std::string_view folder() const;
+    // The path as the list, reports and vellick-cli show it: "ARCHIVE-PATH › folder/inside/name" for a
+    // member, else the path. Never a path to open: commands act on `path` and `inside`.
+    std::string shownPath() const;
+
+    // Makes the record one found inside a document or an archive (`member` empty for a document's text).
+    void setInside(ContainerKind container, std::string member, FileStatus containerStatus, bool cutAtLimit);
+    bool isMember() const { return inside && !inside->member.empty(); }
 
     std::string path;
     std::string typeName;
@@ -99,6 +120,9 @@ public:
     int32_t modifiedNanoseconds = 0; // with `modified`, the time the hits were found at
     int32_t iconIndex = 0;
     bool checked = false; // the row's check box
+    // Set for a record found inside a document or an archive: its hits are offsets in the extracted text
+    // or the member's bytes, which the loader extracts again from the file at `path`.
+    std::optional<InsideContainer> inside;
 
 private:
     // Gives up any texts read, refuses the contexts for good and shows the message once; false.

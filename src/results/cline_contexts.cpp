@@ -3,6 +3,7 @@
 #include "base/unique_fd.h"
 #include "results/cline.h"
 #include "results/context_window.h"
+#include "results/extracted_text.h"
 #include "results/message_sink.h"
 
 #include <algorithm>
@@ -36,11 +37,15 @@ UniqueFd openRegularFile(const ParentDirectory& parent, struct stat& status)
     return fd;
 }
 
-// Whole seconds would miss a file rewritten within the second it was searched in.
+// Whole seconds would miss a file rewritten within the second it was searched in. A record inside a
+// document or an archive is checked against the time its container had.
 bool modifiedSince(const struct stat& status, const CLine& line)
 {
-    return static_cast<int64_t>(status.st_mtim.tv_sec) != line.modified
-        || static_cast<int32_t>(status.st_mtim.tv_nsec) != line.modifiedNanoseconds;
+    const int64_t seconds = line.inside ? line.inside->containerStatus.modified : line.modified;
+    const int32_t nanoseconds
+        = line.inside ? line.inside->containerStatus.modifiedNanoseconds : line.modifiedNanoseconds;
+    return static_cast<int64_t>(status.st_mtim.tv_sec) != seconds
+        || static_cast<int32_t>(status.st_mtim.tv_nsec) != nanoseconds;
 }
 
 // Every hit's context, in hit order; nothing when the file now ends at or before a hit.
@@ -82,20 +87,30 @@ bool CLine::LoadContexts(MessageSink& messages)
     if (m_contextState == ContextState::Refused)
         return false;
     const ParentDirectory parent(path); // the path may be longer than PATH_MAX
+    const std::string shown = shownPath();
     struct stat status { };
     if (::fstatat(parent.fd(), parent.name(), &status, 0) != 0)
-        return refuseContexts(messages, cannotAccessText(path));
+        return refuseContexts(messages, cannotAccessText(shown));
     if (modifiedSince(status, *this))
-        return refuseContexts(messages, modifiedSinceSearchText(path));
+        return refuseContexts(messages, modifiedSinceSearchText(shown));
     const UniqueFd fd = openRegularFile(parent, status);
     if (!fd.valid())
         return false;
     // Written or replaced after the look above, or while being read: the text may not be the searched one.
     if (modifiedSince(status, *this))
-        return refuseContexts(messages, modifiedSinceSearchText(path));
-    std::optional<std::vector<HitText>> texts = readContexts(*this, fd.get());
+        return refuseContexts(messages, modifiedSinceSearchText(shown));
+    std::optional<std::vector<HitText>> texts;
+    if (inside) {
+        // The container is the searched one, so its text is too: one that cannot be had again never will.
+        const std::optional<UniqueFd> text = extractedText(fd.get(), *this);
+        if (!text)
+            return refuseContexts(messages, cannotAccessText(shown));
+        texts = readContexts(*this, text->get());
+    } else {
+        texts = readContexts(*this, fd.get());
+    }
     if (::fstat(fd.get(), &status) != 0 || modifiedSince(status, *this))
-        return refuseContexts(messages, modifiedSinceSearchText(path));
+        return refuseContexts(messages, modifiedSinceSearchText(shown));
     if (!texts)
         return false;
     setContexts(std::move(*texts));

@@ -10,6 +10,7 @@ void setHits(CLine& line, const FoundFile& file)
     line.clearHits();
     for (const Hit& hit : file.hits)
         line.appendHit(hit);
+    line.setInside(file.container, std::string(file.member), file.containerStatus, file.cutAtLimit);
 }
 } // namespace
 
@@ -30,7 +31,7 @@ void DocumentSink::begin(bool listedFilesMode)
 
 void DocumentSink::fileFound(const FoundFile& file)
 {
-    const int index = m_doc.addRecord(std::string(file.path), file.kind, file.status);
+    const int index = m_doc.addRecord(std::string(file.path), file.kind, file.status, file.member);
     setHits(m_doc.record(index), file);
     if (++m_found < kAnnouncedFound)
         m_doc.updateAllViews(DocumentHint::RowsAdded);
@@ -73,6 +74,19 @@ std::vector<std::string> listedPaths(const CVellickDoc& doc)
     for (int row = 0; row < doc.rowCount(); ++row)
         paths.push_back(doc.record(doc.recordAtRow(row)).path);
     return paths;
+}
+
+std::vector<std::string> listedMembers(const CVellickDoc& doc)
+{
+    std::vector<std::string> members;
+    for (int row = 0; row < doc.rowCount(); ++row) {
+        const CLine& line = doc.record(doc.recordAtRow(row));
+        if (line.isMember()) {
+            members.resize(static_cast<std::size_t>(doc.rowCount()));
+            members[static_cast<std::size_t>(row)] = line.inside->member;
+        }
+    }
+    return members;
 }
 
 } // namespace vellick

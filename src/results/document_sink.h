@@ -40,5 +40,7 @@ private:
 
 // The rows' paths in row order: what a re-check of the listed files takes.
 std::vector<std::string> listedPaths(const CVellickDoc& doc);
+// Beside them, the member path of each row inside an archive; empty when no row is.
+std::vector<std::string> listedMembers(const CVellickDoc& doc);
 
 } // namespace vellick

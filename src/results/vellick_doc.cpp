@@ -26,12 +26,14 @@ CVellickDoc::CVellickDoc(FileTypeService* fileTypes)
 {
 }
 
-int CVellickDoc::addRecord(const std::string& path, FileKind kind, std::optional<FileStatus> status)
+int CVellickDoc::addRecord(
+    const std::string& path, FileKind kind, std::optional<FileStatus> status, std::string_view member)
 {
     auto line = std::make_unique<CLine>(path);
     line->kind = kind;
     if (m_fileTypes) {
-        FileTypeInfo type = m_fileTypes->describe(path);
+        // A path below a regular file can name nothing, so the member is typed by its name alone.
+        FileTypeInfo type = m_fileTypes->describe(member.empty() ? path : path + "/" + std::string(memberName(member)));
         line->typeName = std::move(type.typeName);
         line->iconIndex = type.iconIndex;
     }

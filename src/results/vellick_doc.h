@@ -39,7 +39,9 @@ public:
     explicit CVellickDoc(FileTypeService* fileTypes = nullptr);
 
     // Makes a record for a found file; the status comes from the scan, or is read from the path when absent.
-    int addRecord(const std::string& path, FileKind kind, std::optional<FileStatus> status = std::nullopt);
+    // A member of the archive at `path` is typed by its own name.
+    int addRecord(const std::string& path, FileKind kind, std::optional<FileStatus> status = std::nullopt,
+        std::string_view member = {});
     CLine& record(int index) { return *m_records[static_cast<std::size_t>(index)]; }
     const CLine& record(int index) const { return *m_records[static_cast<std::size_t>(index)]; }
     int recordCount() const { return static_cast<int>(m_records.size()); }

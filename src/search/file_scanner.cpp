@@ -78,14 +78,21 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     result.opened = true;
     result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
         static_cast<int32_t>(status.st_mtim.tv_nsec) };
-    const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd.get());
+    if (m_plan.insideDocuments() && scanInsideContainer(fd.get(), name, result))
+        return;
+    scanOpenFile(fd.get(), status, result);
+}
+
+void FileScanner::scanOpenFile(int fd, const struct stat& status, ScanResult& result)
+{
+    const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd);
     m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
     m_fileRead = 0;
     if (m_regexScanner)
         m_regexScanner->scan(
-            fd.get(), m_readLimit, [this] { return cancelled(); }, result);
+            fd, m_readLimit, [this] { return cancelled(); }, result);
     else
-        scanStream(fd.get(), result);
+        scanStream(fd, result);
 
     if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+struct stat;
+
 namespace vellick {
 
 // Scans one file for the plan's patterns: leftmost matches of each pattern, never overlapping, with the
@@ -47,6 +49,11 @@ private:
     };
 
     bool cancelled() const;
+    void scanOpenFile(int fd, const struct stat& status, ScanResult& result);
+    // Inside documents (file_scanner_containers.cpp): true when `fd` is a document or an archive, whose
+    // text or members were then scanned instead of its bytes.
+    bool scanInsideContainer(int fd, const char* name, ScanResult& result);
+    bool scanMember(const ContainerMember& member, ScanResult& result);
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);
@@ -76,6 +83,7 @@ private:
     uint32_t m_totalHits = 0;
     std::vector<PatternState> m_states;
     std::unique_ptr<RegexScanner> m_regexScanner; // when the plan holds a regular expression
+    ScanResult m_memberResult; // the scan of one member, kept for its buffers
 };
 
 } // namespace vellick

@@ -53,6 +53,9 @@ public:
     const MatchTable& table(FileKind kind) const { return kind == FileKind::Binary ? m_binaryTable : m_textTable; }
     // Bytes the plain or wide forms drop from a match's length: the two delimiters under whole word.
     uint32_t delimiterBytes() const { return wholeWord() ? 2 : 0; }
+    // Documents and archives are searched inside (their text, their members) instead of as raw bytes.
+    bool insideDocuments() const { return m_insideDocuments; }
+    void setInsideDocuments(bool inside) { m_insideDocuments = inside; }
 
 private:
     std::optional<BytePairProbe> chooseProbe(const std::string& bytes, FileKind kind) const;
@@ -63,6 +66,7 @@ private:
     uint32_t m_flags = 0;
     int m_maxKeys = 1024;
     bool m_singlePattern = true;
+    bool m_insideDocuments = false;
     std::size_t m_carrySize = kMinCarry;
     std::shared_ptr<const RegexMatcher> m_regex;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "documents/container_reader.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vellick {
@@ -23,6 +26,32 @@ struct FileStatus {
     int32_t modifiedNanoseconds = 0; // the part of the second, so that a change within it is seen
 };
 
+// A member of an archive (or a document's text, with an empty path) that matched.
+struct MemberHits {
+    std::string path; // as the container reader names it
+    FileKind kind = FileKind::Text;
+    FileStatus status; // the member's size and time
+    bool cutAtLimit = false;
+    std::vector<Hit> hits;
+};
+
+// What a scan found inside a document or an archive, when the search looks inside them. Empty vectors
+// for every other file, so a file that is no container costs nothing more.
+struct ContainerHits {
+    ContainerKind kind = ContainerKind::None;
+    unsigned checked = 0; // members (or texts) scanned
+    std::vector<MemberHits> found; // in the container's order
+    std::vector<ContainerNotice> notices;
+
+    void clear()
+    {
+        kind = ContainerKind::None;
+        checked = 0;
+        found.clear();
+        notices.clear();
+    }
+};
+
 // What one scan of one file gives; reused from file to file so its vectors keep their capacity.
 struct ScanResult {
     bool opened = false;
@@ -30,6 +59,7 @@ struct ScanResult {
     FileKind kind = FileKind::Text;
     FileStatus status;
     std::vector<Hit> hits; // in ascending offset order when found
+    ContainerHits container; // a container's own bytes are not scanned: `found` and `hits` stay empty
 
     void reset()
     {
@@ -38,6 +68,7 @@ struct ScanResult {
         kind = FileKind::Text;
         status = {};
         hits.clear();
+        container.clear();
     }
 };
 

@@ -44,6 +44,9 @@ struct SearchCriteria {
     std::string filePatterns; // trimmed; "*.*" when the box was empty
     bool listedFilesMode = false;
     std::vector<std::string> listedPaths; // listed-files mode: the files to re-check, in row order
+    // Listed-files mode, beside listedPaths where a row is inside an archive: its member path (empty for
+    // files and documents; the list may be shorter than listedPaths when no row is a member).
+    std::vector<std::string> listedMembers;
     uint32_t flags = 0;
     SearchScope scope; // which files are read and listed besides the folder and the patterns
 };

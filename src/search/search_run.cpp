@@ -31,6 +31,27 @@ FoundFile foundFile(std::string_view path, const ScanResult& result)
 {
     return { path, result.kind, result.status, result.hits };
 }
+
+// A document's text or an archive's member, found inside the file at `path`.
+FoundFile foundInside(std::string_view path, const ScanResult& result, const MemberHits& member)
+{
+    FoundFile file { path, member.kind, member.path.empty() ? result.status : member.status, member.hits };
+    file.container = result.container.kind;
+    file.member = member.path;
+    file.containerStatus = result.status;
+    file.cutAtLimit = member.cutAtLimit;
+    return file;
+}
+
+// The found entry of a listed row inside a container: its member, or the document's text (empty path).
+const MemberHits* listedMember(const ScanResult& result, std::string_view member)
+{
+    for (const MemberHits& found : result.container.found) {
+        if (found.path == member)
+            return &found;
+    }
+    return nullptr;
+}
 } // namespace
 
 SearchRun::SearchRun()
@@ -56,6 +77,8 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_foundCount = 0;
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
     m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
+    m_plan->setInsideDocuments(criteria.scope.documents);
+    m_insideProblems = 0;
     m_stopRequested.store(false, std::memory_order_relaxed);
     m_inProgress = true;
     if (criteria.listedFilesMode) {
@@ -142,7 +165,9 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
         const ScanResult* result = m_pipeline->front(maxWait);
         if (!result)
             return Progress::Waiting;
-        if (takeResult(*result)) {
+        if (result->container.kind != ContainerKind::None) {
+            takeContainer(joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName()), *result);
+        } else if (takeResult(*result)) {
             const std::string path = joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName());
             m_sink->fileFound(foundFile(path, *result));
         }
@@ -178,13 +203,46 @@ SearchRun::Progress SearchRun::recheckStep()
     const std::size_t index = m_recheckIndex++;
     const std::string& path = paths[index];
     m_sink->progress({ m_checkedCount, path, false });
-    const ParentDirectory parent(path);
-    m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
-    if (takeResult(m_recheckResult))
+    // The rows inside one archive follow each other: it is read once for all of them.
+    const bool sameContainer = index > 0 && paths[index - 1] == path && m_recheckResult.container.kind != ContainerKind::None;
+    if (!sameContainer) {
+        const ParentDirectory parent(path);
+        m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
+    }
+    const std::string_view member = index < m_criteria.listedMembers.size() ? m_criteria.listedMembers[index] : "";
+    ++m_checkedCount;
+    if (m_recheckResult.container.kind != ContainerKind::None) {
+        const MemberHits* found = listedMember(m_recheckResult, member);
+        if (found) {
+            ++m_foundCount;
+            m_sink->listedFileKept(index, foundInside(path, m_recheckResult, *found));
+        } else {
+            m_sink->listedFileDropped(index);
+        }
+    } else if (member.empty() && m_recheckResult.found) {
+        ++m_foundCount;
         m_sink->listedFileKept(index, foundFile(path, m_recheckResult));
-    else
-        m_sink->listedFileDropped(index);
+    } else {
+        m_sink->listedFileDropped(index); // a member, now that the search does not look inside archives
+    }
     return m_recheckIndex < paths.size() && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;
+}
+
+// Reports what was found inside a document or an archive, and the problems met there. Each member
+// scanned counts as a file checked.
+void SearchRun::takeContainer(const std::string& path, const ScanResult& result)
+{
+    m_checkedCount += std::max(1u, result.container.checked);
+    for (const MemberHits& member : result.container.found) {
+        if (m_foundCount >= kMaxFound)
+            break;
+        ++m_foundCount;
+        m_sink->fileFound(foundInside(path, result, member));
+    }
+    for (const ContainerNotice& notice : result.container.notices) {
+        ++m_insideProblems;
+        m_sink->insideProblem(path, notice);
+    }
 }
 
 // Counts a scanned file; true when it was found.
@@ -208,6 +266,7 @@ void SearchRun::finish()
     summary.elapsedSeconds = std::time(nullptr) - m_startTime;
     summary.stoppedByUser = m_stopRequested.load(std::memory_order_relaxed);
     summary.endedAtFoundCap = !summary.stoppedByUser && m_foundCount >= kMaxFound;
+    summary.insideProblems = m_insideProblems;
     m_inProgress = false;
     m_sink->finished(summary);
 }

@@ -75,6 +75,7 @@ private:
     Progress waitForDescriptor();
     Progress recheckStep();
     bool takeResult(const ScanResult& result);
+    void takeContainer(const std::string& path, const ScanResult& result);
     void finish();
 
     SearchSink* m_sink = nullptr;
@@ -96,6 +97,7 @@ private:
     bool m_inProgress = false;
     int m_foundCount = 0;
     unsigned m_checkedCount = 0;
+    unsigned m_insideProblems = 0;
     std::size_t m_recheckIndex = 0; // listed-files mode: the listed file re-checked next
     std::time_t m_startTime = 0;
 };

@@ -15,6 +15,13 @@ struct FoundFile {
     FileKind kind = FileKind::Text;
     FileStatus status;
     std::span<const Hit> hits; // ascending offset order
+    // Found inside a document or an archive (searched inside only when the search asks for it). A
+    // document's text keeps `member` empty and `status` is its file's; an archive member has its own
+    // status, and `path` with `containerStatus` name the archive that holds it.
+    ContainerKind container = ContainerKind::None;
+    std::string_view member; // nested archives' members joined by kMemberSeparator
+    FileStatus containerStatus;
+    bool cutAtLimit = false; // its content was cut at the expansion limit
 };
 
 // Where the run is: a folder whose walk begins, or a listed file about to be re-checked.
@@ -31,6 +38,7 @@ struct RunSummary {
     int64_t elapsedSeconds = 0;
     bool stoppedByUser = false;
     bool endedAtFoundCap = false;
+    unsigned insideProblems = 0; // encrypted, damaged, too deeply nested or cut members of containers
 };
 
 // What a search run reports, in walk order, on the run's own thread (from within start() and step()).
@@ -46,6 +54,9 @@ public:
     virtual void listedFileKept(std::size_t /*listIndex*/, const FoundFile& /*file*/) { }
     virtual void listedFileDropped(std::size_t /*listIndex*/) { }
     virtual void progress(const RunProgress& /*progress*/) { }
+    // A problem met inside the document or archive at `path`; its members that could be read are found
+    // as usual.
+    virtual void insideProblem(std::string_view /*path*/, const ContainerNotice& /*notice*/) { }
     // The run has ended; it is called exactly once per start(), after the last other event.
     virtual void finished(const RunSummary& summary) = 0;
 };
