@@ -57,10 +57,15 @@ bool namesOfficeDocument(std::string_view name)
     return std::any_of(suffixes.begin(), suffixes.end(), [&](std::string_view s) { return endsWithNoCase(name, s); });
 }
 
-bool isPdf(std::span<const unsigned char> head)
+bool isPdf(std::string_view name, std::span<const unsigned char> head)
 {
-    // Readers accept the header anywhere in the first kilobyte; some producers put junk before it.
+    // Readers accept the header anywhere in the first kilobyte (some producers put junk before it); a text
+    // file that merely mentions it near its start is not a PDF, so there the name must say so too.
     using namespace std::string_view_literals;
+    if (startsWith(head, "%PDF-"sv))
+        return true;
+    if (!endsWithNoCase(name, ".pdf"))
+        return false;
     const std::size_t limit = std::min<std::size_t>(head.size(), 1024);
     const std::string_view text(reinterpret_cast<const char*>(head.data()), limit);
     return text.find("%PDF-"sv) != std::string_view::npos;
