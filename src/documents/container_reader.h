@@ -65,17 +65,24 @@ struct ContainerNotice {
 };
 
 // Reads the container open at `fd` (from its start; the descriptor's offset is not used), calling onMember
-// for each regular-file member in archive order (recursing into archives inside, up to maxDepth; the inner
-// archive itself is not delivered), or once with an empty path for a document's text or a compressed file's
-// content. Stops early when onMember returns false or *cancel turns true (cancel may be null). Problems are
-// appended to `notices`.
+// for each regular-file member in archive order, or once with an empty path for a document's text or a
+// compressed file's content. A member that is itself a container is read in turn instead of being delivered
+// as it is stored (an archive's members come as "inner.zip › name"; a document's text or a compressed file's
+// content comes under the member's own path), down to maxDepth. Stops early when onMember returns false or
+// *cancel turns true (cancel may be null). Problems are appended to `notices`.
 void readContainer(int fd, ContainerKind kind, const ContainerLimits& limits, const std::atomic<bool>* cancel,
     const std::function<bool(const ContainerMember&)>& onMember, std::vector<ContainerNotice>& notices);
 
+enum class MemberContent {
+    Searched, // what readContainer delivered for the member: the text of a document, the content of a .gz
+    Stored, // the member's bytes as stored in its archive (for Open and Copy To)
+};
+
 // Extracts again the member named `memberPath` (as readContainer gave it; empty for a document's text or a
 // compressed file's content) into a new memfd positioned at 0, cut at the same limits; nothing when it is
-// gone, encrypted or unreadable.
-std::optional<UniqueFd> extractMember(
-    int fd, ContainerKind kind, std::string_view memberPath, const ContainerLimits& limits);
+// gone, encrypted or unreadable. With MemberContent::Stored and an empty path there is nothing to extract:
+// the container file itself is what is stored.
+std::optional<UniqueFd> extractMember(int fd, ContainerKind kind, std::string_view memberPath,
+    const ContainerLimits& limits, MemberContent content = MemberContent::Searched);
 
 } // namespace vellick
