@@ -41,15 +41,16 @@ void DesktopCommands::copyToClipboard(CopyWhat what)
     std::vector<std::string> paths;
     QStringList lines;
     for (const CLine* line : m_model.takenLines()) {
-        paths.push_back(line->path);
-        lines.append(fromPath(what == CopyWhat::Names ? line->fileName() : std::string_view(line->path)));
+        if (!line->isMember()) // a member is no file: pasted as its archive it would be mistaken for it
+            paths.push_back(line->path);
+        lines.append(fromPath(what == CopyWhat::Names ? std::string(line->fileName()) : line->shownPath()));
     }
-    if (paths.empty())
+    if (lines.isEmpty())
         return;
     QGuiApplication::clipboard()->setMimeData(fileListMimeData(paths, lines.join(QLatin1Char('\n'))));
     const QString things = what == CopyWhat::Names ? QStringLiteral("name") : QStringLiteral("path");
-    m_host.setStatusText(paths.size() == 1 ? QStringLiteral("Copied 1 %1.").arg(things)
-                                           : QStringLiteral("Copied %1 %2s.").arg(paths.size()).arg(things));
+    m_host.setStatusText(lines.size() == 1 ? QStringLiteral("Copied 1 %1.").arg(things)
+                                           : QStringLiteral("Copied %1 %2s.").arg(lines.size()).arg(things));
 }
 
 bool DesktopCommands::removeFromList()

@@ -29,6 +29,18 @@ UiState evaluateEnablingRules(const UiFacts& facts)
 
     // While the list is the pane in use, the commands on one file need a highlighted file.
     state.openEnabled = holdsFiles && (!facts.listIsActiveView || facts.hasCurrentRecord);
+    // A member's path is its archive's: renaming or deleting it would act on the whole archive.
+    const bool member = facts.hasCurrentRecord && !facts.currentMemberName.empty();
+    state.renameDeleteEnabled = state.openEnabled && !member;
+    if (member)
+        state.currentNote = QString::fromUtf8(facts.currentMemberName) + QStringLiteral(" is inside an archive");
+    if (facts.hasCurrentRecord && facts.currentCutAtLimit)
+        state.currentNote += (member ? QStringLiteral("; ") : QString())
+            + QStringLiteral("it expands too far and was searched only up to the limit");
+    if (member)
+        state.currentNote += QStringLiteral(": it cannot be renamed or deleted.");
+    else if (!state.currentNote.isEmpty())
+        state.currentNote += QLatin1Char('.');
     state.listCommandsEnabled = holdsFiles;
     state.copyEnabled = facts.textSelected;
     state.pasteEnabled = facts.clipboardHasText;

@@ -17,6 +17,8 @@ struct UiFacts {
     bool clipboardHasText = false;
     int lineCount = 0; // display lines the text pane last drew
     int hitCount = 0; // hits of the record the text pane last drew
+    std::string currentMemberName; // the current record's name when it is a member of an archive
+    bool currentCutAtLimit = false; // the current record's text was cut at the expansion limit
 };
 
 // The states the rules give the panel, the status bar and the commands.
@@ -30,7 +32,9 @@ struct UiState {
     bool placeButtonsEnabled = true; // File(s) and Folder
     QString linePane;
     QString hitPane;
-    bool openEnabled = false; // Open, Open With, Rename, Copy To, Delete
+    bool openEnabled = false; // Open, Open With, Copy To, Copy Path and Name, Open Containing Folder, Remove
+    bool renameDeleteEnabled = false; // Rename, Delete and Open at Line: not for a member of an archive
+    QString currentNote; // why the current row cannot be renamed or deleted, or was cut; empty when nothing
     bool listCommandsEnabled = false; // Check All, Un Check All, Print, Print Preview, Save Search Result
     bool copyEnabled = false;
     bool pasteEnabled = false;

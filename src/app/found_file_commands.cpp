@@ -121,8 +121,8 @@ void FoundFileCommands::copyOneFile()
 {
     if (m_doc.current() < 0)
         return;
-    const std::string source = m_doc.record(m_doc.current()).path;
-    const CopyDialogSetup setup = copyDialogSetup(m_doc.record(m_doc.current()));
+    const CLine& line = m_doc.record(m_doc.current());
+    const CopyDialogSetup setup = copyDialogSetup(line);
     QFileDialog dialog(m_owner, fromPath(setup.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // the copy asks itself, with Yes to All and Cancel
@@ -137,8 +137,11 @@ void FoundFileCommands::copyOneFile()
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     const std::string target
         = joinPath(toPath(chosen.absolutePath()), toPathAsShown(chosen.fileName(), setup.defaultName));
+    const std::optional<std::string> source = fileOf(line, false);
+    if (!source)
+        return;
     ReplaceDecision replace(m_boxes);
-    const ShellResult result = vellick::copyOneFile(source, target, m_services.copier, replace);
+    const ShellResult result = vellick::copyOneFile(*source, target, m_services.copier, replace);
     if (result.reason == kCopiedToItself)
         m_boxes.show(QMessageBox::Critical, QStringLiteral("Error"), QString::fromLatin1(kCopiedToItself));
     else
@@ -161,7 +164,7 @@ void FoundFileCommands::copyToFolder()
     if (folder.empty())
         return;
     ReplaceDecision replace(m_boxes);
-    const FolderCopyOutcome outcome = copyTakenToFolder(m_doc, folder, m_services.copier, replace);
+    const FolderCopyOutcome outcome = copyTakenToFolder(m_doc, folder, m_services.copier, replace, &m_memberCopies);
     if (outcome.batchesCopied > 0)
         m_state.lastDestinationFolder = folder;
     showFailure(QStringLiteral("Copy"), outcome.stoppedBy);
@@ -177,10 +180,27 @@ void FoundFileCommands::launch(bool askForProgram)
 {
     if (m_doc.current() < 0)
         return;
+    const std::optional<std::string> path = fileOf(m_doc.record(m_doc.current()), true);
+    if (!path)
+        return;
     OpenWithQuestion question(m_owner, m_runner);
-    const auto error = openFile(m_doc.record(m_doc.current()).path, askForProgram, m_services.launcher, question);
+    const auto error = openFile(*path, askForProgram, m_services.launcher, question);
     if (error)
         m_boxes.show(QMessageBox::Information, QString::fromLatin1(kOpenErrorCaption), fromPath(*error));
+}
+
+// The file a command acts on: the record's own, or for a member of an archive its extracted copy (read-only
+// for Open, so that no program takes it for the original); nothing when that failed, after saying why.
+std::optional<std::string> FoundFileCommands::fileOf(const CLine& line, bool readOnly)
+{
+    if (!line.isMember())
+        return line.path;
+    MemberCopies::Copy copy = m_memberCopies.extract(line, readOnly);
+    if (copy.path.empty()) {
+        m_boxes.show(QMessageBox::Information, QStringLiteral("Vellick"), fromPath(copy.error));
+        return std::nullopt;
+    }
+    return std::move(copy.path);
 }
 
 bool FoundFileCommands::writeReport(const std::string& path, ReportFormat format)

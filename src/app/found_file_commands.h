@@ -2,8 +2,11 @@
 
 #include "app/file_command_state.h"
 #include "app/message_boxes.h"
+#include "fileops/member_copies.h"
 
 #include <QString>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -65,6 +68,7 @@ public:
 private:
     void copyOneFile();
     void copyToFolder();
+    std::optional<std::string> fileOf(const CLine& line, bool readOnly);
     void showFailure(const QString& caption, const ShellResult& result);
     bool writeReport(const std::string& path, ReportFormat format);
 
@@ -75,6 +79,7 @@ private:
     ModalRunner& m_runner;
     MessageBoxes m_boxes;
     FileCommandState m_state;
+    MemberCopies m_memberCopies; // extracted members of archives, removed with the window
 };
 
 } // namespace vellick

@@ -255,6 +255,12 @@ UiFacts CMainFrame::gatherUiFacts() const
     facts.clipboardHasText = m_clipboardHasText;
     facts.lineCount = m_lineCount;
     facts.hitCount = m_hitCount;
+    if (m_doc.current() >= 0) {
+        const CLine& current = m_doc.record(m_doc.current());
+        if (current.isMember())
+            facts.currentMemberName = std::string(current.fileName());
+        facts.currentCutAtLimit = current.inside && current.inside->cutAtLimit;
+    }
     return facts;
 }
 
@@ -279,10 +285,17 @@ void CMainFrame::applyUiState(const UiState& state)
     m_panel->folderButton()->setEnabled(state.placeButtonsEnabled);
     m_status->setCountTexts(state.linePane, state.hitPane);
 
-    for (CommandId id : { CommandId::Open, CommandId::OpenWith, CommandId::Rename, CommandId::CopyTo, CommandId::Delete,
-             CommandId::OpenContainingFolder, CommandId::OpenAtLine, CommandId::CopyPath, CommandId::CopyName,
-             CommandId::RemoveFromList })
+    for (CommandId id : { CommandId::Open, CommandId::OpenWith, CommandId::CopyTo, CommandId::OpenContainingFolder,
+             CommandId::CopyPath, CommandId::CopyName, CommandId::RemoveFromList })
         commandAction(id)->setEnabled(state.openEnabled);
+    for (CommandId id : { CommandId::Rename, CommandId::Delete, CommandId::OpenAtLine })
+        commandAction(id)->setEnabled(state.renameDeleteEnabled);
+    // Said once when the row becomes current, so that it does not cover later messages.
+    if (state.currentNote != m_currentNote) {
+        m_currentNote = state.currentNote;
+        if (!m_currentNote.isEmpty())
+            setStatusText(m_currentNote);
+    }
     for (CommandId id : { CommandId::CheckAll, CommandId::UncheckAll, CommandId::PrintResult, CommandId::PrintPreview,
              CommandId::SaveReport })
         commandAction(id)->setEnabled(state.listCommandsEnabled);

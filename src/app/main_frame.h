@@ -152,6 +152,7 @@ private:
     bool m_closing = false;
     int m_lineCount = 0;
     int m_hitCount = 0;
+    QString m_currentNote; // the enabling rules' last note on the current row
 };
 
 } // namespace vellick

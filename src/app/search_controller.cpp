@@ -35,9 +35,10 @@ void SearchController::start(const SearchCriteria& criteria, const SearchSetting
     m_window.setStartButtonLabel(kStopLabel);
     m_window.setCombosReadOnly(true);
     SearchCriteria request = criteria;
-    if (request.listedFilesMode)
+    if (request.listedFilesMode) {
         request.listedPaths = listedPaths(m_doc);
         request.listedMembers = listedMembers(m_doc);
+    }
     m_documentSink.begin(request.listedFilesMode);
     m_window.resetTextPane();
     m_window.blankIndicators();
@@ -88,7 +89,8 @@ void SearchController::runFinished(const RunSummary& summary)
     m_window.setBusy(false);
     if (summary.stoppedByUser)
         m_window.showMessage(kStoppedMessage);
-    m_window.setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds));
+    m_window.setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds)
+        + insideProblemsText(summary.insideProblems));
     m_window.setStartButtonLabel(kStartLabel);
     m_window.updateRecentLists(m_keywordText, m_folderText, m_filePatterns);
 }

@@ -207,7 +207,8 @@ void CliSearch::printSummary(const RunSummary& summary) const
         return;
     if (summary.endedAtFoundCap)
         m_err << kStoppedMessage << '\n';
-    m_err << summaryText(summary.found, summary.checked, summary.elapsedSeconds) << '\n';
+    m_err << summaryText(summary.found, summary.checked, summary.elapsedSeconds)
+          << insideProblemsText(summary.insideProblems) << '\n';
 }
 
 std::optional<int> CliSearch::writeReport()

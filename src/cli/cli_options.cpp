@@ -249,6 +249,9 @@ bool Parser::apply(const OptionEntry& entry, const std::string& spelling, const 
     case OptionId::Hidden:
         m_options.settings.includeHidden = true;
         return true;
+    case OptionId::Documents:
+        panel.scope.documents = true;
+        return true;
     case OptionId::Listed:
         m_options.listedFile = value;
         panel.listedFilesMode = true;

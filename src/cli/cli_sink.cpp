@@ -66,6 +66,16 @@ void CliSink::progress(const RunProgress& progress)
     m_progressShown = true;
 }
 
+// One line per problem, on stderr where it does not mix with what is printed on stdout.
+void CliSink::insideProblem(std::string_view path, const ContainerNotice& notice)
+{
+    if (interrupted())
+        return;
+    clearProgress();
+    m_out.flush();
+    m_err << "vellick-cli: " << insideProblemText(path, notice) << '\n';
+}
+
 void CliSink::finished(const RunSummary& summary)
 {
     m_documentSink.finished(summary);

@@ -34,6 +34,7 @@ public:
     void listedFileKept(std::size_t listIndex, const FoundFile& file) override;
     void listedFileDropped(std::size_t listIndex) override;
     void progress(const RunProgress& progress) override;
+    void insideProblem(std::string_view path, const ContainerNotice& notice) override;
     void finished(const RunSummary& summary) override;
 
     // Set by finished().

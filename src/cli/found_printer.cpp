@@ -52,7 +52,7 @@ std::string FoundPrinter::shownPath(std::string_view path) const
 
 void FoundPrinter::print(CLine& line)
 {
-    const std::string path = shownPath(line.path);
+    const std::string path = shownPath(line.shownPath());
     switch (m_style.mode) {
     case OutputMode::Paths:
         m_out.write(path + "\n");
@@ -66,7 +66,7 @@ void FoundPrinter::print(CLine& line)
         printLines(line, path);
         break;
     case OutputMode::Json:
-        m_out.write(hitsJson(line, path) + "\n");
+        m_out.write(hitsJson(line, path, shownPath(line.path)) + "\n");
         break;
     case OutputMode::Context:
         printContext(line, path);

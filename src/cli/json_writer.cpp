@@ -116,13 +116,22 @@ std::string base64(std::string_view bytes)
     return out;
 }
 
-std::string hitsJson(const CLine& line, std::string_view path)
+namespace {
+// "NAME":"TEXT", with "NAME_bytes" beside it when the bytes are not UTF-8.
+std::string pathField(std::string_view name, std::string_view bytes)
 {
-    std::string out = "{\"path\":";
-    if (isValidUtf8(path))
-        out += jsonString(path);
-    else
-        out += jsonString(lossyUtf8(path)) + ",\"path_bytes\":\"" + base64(path) + "\"";
+    std::string out = "\"" + std::string(name) + "\":";
+    if (isValidUtf8(bytes))
+        return out + jsonString(bytes);
+    return out + jsonString(lossyUtf8(bytes)) + ",\"" + std::string(name) + "_bytes\":\"" + base64(bytes) + "\"";
+}
+} // namespace
+
+std::string hitsJson(const CLine& line, std::string_view path, std::string_view containerPath)
+{
+    std::string out = "{" + pathField("path", path);
+    if (line.isMember())
+        out += "," + pathField("archive", containerPath) + "," + pathField("member", line.inside->member);
     out += ",\"kind\":" + std::to_string(static_cast<int>(line.kind)) + ",\"size\":" + std::to_string(line.size)
         + ",\"modified\":" + std::to_string(line.modified) + ",\"hits\":[";
     for (std::size_t i = 0; i < line.hitCount(); ++i) {

@@ -20,7 +20,9 @@ std::string base64(std::string_view bytes);
 
 // {"path":...,"kind":1,"size":N,"modified":N,"hits":[[offset,line,length,pattern],...]} for a found file
 // printed as `path`. A path that is not valid UTF-8 is given as lossy text, followed by
-// "path_bytes":"BASE64" holding its exact bytes.
-std::string hitsJson(const CLine& line, std::string_view path);
+// "path_bytes":"BASE64" holding its exact bytes. A member of an archive is printed as its shown path
+// ("ARCHIVE › MEMBER") and has "archive" (`containerPath`, printed as paths are) and "member" besides,
+// each with its "_bytes" the same way.
+std::string hitsJson(const CLine& line, std::string_view path, std::string_view containerPath = {});
 
 } // namespace vellick

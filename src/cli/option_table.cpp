@@ -44,6 +44,7 @@ const OptionRow kRows[] = {
     row(O::Recursive, '\0', "subfolders", A::None, nullptr, "same as --recursive"),
     row(O::MaxDepth, '\0', "max-depth", A::Required, "NUM", "go at most NUM folders deep (0: the folder's own files)"),
     row(O::Hidden, '\0', "hidden", A::None, nullptr, "search hidden files too (names that begin with \".\")"),
+    row(O::Documents, 'z', "documents", A::None, nullptr, "search the text of PDF and office files and inside zip, tar and compressed files"),
     row(O::Listed, '\0', "listed", A::Required, "FILE", "re-check only the files listed in FILE, one path a line"),
     row(O::Threads, 'j', "threads", A::Required, "NUM", "scan with NUM threads, up to 256 (default 0: one per processor)"),
     group("What to print:"),

@@ -24,6 +24,7 @@ enum class OptionId {
     Recursive,
     MaxDepth,
     Hidden,
+    Documents,
     Listed,
     Threads,
     FilesWithMatches,

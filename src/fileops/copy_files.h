@@ -10,6 +10,7 @@ namespace vellick {
 
 class CLine;
 class CVellickDoc;
+class MemberCopies;
 
 inline constexpr const char* kCopiedToItself = "File cannot be copied to itself.";
 inline constexpr const char* kDestinationFolderTitle = "Select a destination folder";
@@ -42,7 +43,9 @@ struct FolderCopyOutcome {
 
 // Copy to folder: the taken rows' files in display order, in batches of the smaller of the row count and
 // 100 paths; a failed or cancelled batch ends the walk.
-FolderCopyOutcome copyTakenToFolder(
-    const CVellickDoc& doc, const std::string& folder, FileCopier& copier, ReplaceDecision& replace);
+// Members of archives are extracted into `members` first (without it they cannot be copied: the walk
+// stops at the first one).
+FolderCopyOutcome copyTakenToFolder(const CVellickDoc& doc, const std::string& folder, FileCopier& copier,
+    ReplaceDecision& replace, MemberCopies* members = nullptr);
 
 } // namespace vellick

@@ -16,8 +16,11 @@ DeleteOutcome deleteTakenFiles(CVellickDoc& doc, TrashService& trash)
     // current record, to a neighbouring row when a row is removed.
     const std::vector<int> rows = takenRows(doc);
     std::vector<int> records;
-    for (const int row : rows)
-        records.push_back(doc.recordAtRow(row));
+    for (const int row : rows) {
+        // A member's path is its archive's: sending that to the Trash would take every other member too.
+        if (!doc.record(doc.recordAtRow(row)).isMember())
+            records.push_back(doc.recordAtRow(row));
+    }
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         outcome.stoppedBy = trash.moveToTrash(doc.record(*it).path);
         if (!outcome.stoppedBy.ok())

@@ -44,6 +44,8 @@ RenameOutcome renameRow(CVellickDoc& doc, int row, const std::string& typed, Fil
     if (hasForbiddenCharacter(typed))
         return { RenameStep::Forbidden, {} };
     CLine& line = doc.record(doc.recordAtRow(row));
+    if (line.isMember())
+        return {}; // its path is the archive's, which is not what the row shows
     const auto target = renamedPath(line.path, typed);
     if (!target)
         return {};

@@ -116,7 +116,7 @@ std::string reportRowText(
     CLine& line, const ReportSettings& settings, const KeywordList& keywords, MessageSink& messages)
 {
     const ReportOptions& options = settings.options;
-    std::string row(options.includePath ? std::string_view(line.path) : line.fileName());
+    std::string row(options.includePath ? line.shownPath() : std::string(line.fileName()));
     if (options.includeType)
         row += "," + line.typeName;
     if (options.includeSize)

@@ -47,4 +47,32 @@ std::string summaryText(int foundCount, unsigned checkedCount, int64_t elapsedSe
     return text + time;
 }
 
+std::string insideProblemsText(unsigned problems)
+{
+    if (problems == 0)
+        return {};
+    return problems == 1 ? " 1 problem inside documents or archives."
+                         : " " + std::to_string(problems) + " problems inside documents or archives.";
+}
+
+std::string insideProblemText(std::string_view path, const ContainerNotice& notice)
+{
+    std::string text(path);
+    if (!notice.memberPath.empty())
+        text.append(kMemberSeparator).append(notice.memberPath);
+    switch (notice.problem) {
+    case ContainerProblem::Encrypted:
+        return text + ": encrypted, skipped";
+    case ContainerProblem::Damaged:
+        return text + ": damaged, read as far as it could be";
+    case ContainerProblem::TooDeep:
+        return text + ": archive nested too deeply, skipped";
+    case ContainerProblem::CutAtLimit:
+        return text + ": expands too far, searched up to the limit";
+    case ContainerProblem::Unreadable:
+        break;
+    }
+    return text + ": could not be read, skipped";
+}
+
 } // namespace vellick

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/container_reader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,5 +22,11 @@ std::string fileProgressText(std::string_view path);
 
 // "12 files found (340 files checked).time spent: 00:00:03"
 std::string summaryText(int foundCount, unsigned checkedCount, int64_t elapsedSeconds);
+
+// " 3 problems inside documents or archives." after the summary, when a run met any; else empty.
+std::string insideProblemsText(unsigned problems);
+
+// "ARCHIVE › MEMBER: encrypted, skipped": one problem met inside a document or an archive.
+std::string insideProblemText(std::string_view path, const ContainerNotice& notice);
 
 } // namespace vellick

@@ -19,8 +19,8 @@ struct FoundFile {
     // document's text keeps `member` empty and `status` is its file's; an archive member has its own
     // status, and `path` with `containerStatus` name the archive that holds it.
     ContainerKind container = ContainerKind::None;
-    std::string_view member; // nested archives' members joined by kMemberSeparator
-    FileStatus containerStatus;
+    std::string_view member {}; // nested archives' members joined by kMemberSeparator
+    FileStatus containerStatus {};
     bool cutAtLimit = false; // its content was cut at the expansion limit
 };
 

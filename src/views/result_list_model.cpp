@@ -61,7 +61,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
     case Qt::AccessibleDescriptionRole:
         return index.column() == 0 ? QVariant(line.checked ? tr("checked") : tr("unchecked")) : QVariant();
     case Qt::ToolTipRole:
-        return index.column() <= 1 ? QVariant(fromPath(line.path)) : QVariant();
+        return index.column() <= 1 ? QVariant(fromPath(line.shownPath())) : QVariant();
     default:
         return {};
     }
@@ -102,8 +102,12 @@ Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     // The list toggles the mark itself, so a click on the box never selects the row; the check flag tells
     // assistive tools that the first column is a check box. The file name is edited in place (Rename).
+    // A member of an archive has no file of its own to rename.
     const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-    return index.column() == 0 ? flags | Qt::ItemIsEditable | Qt::ItemIsUserCheckable : flags;
+    if (index.column() != 0)
+        return flags;
+    const bool member = index.row() < m_rows && lineAt(index.row()).isMember();
+    return member ? flags | Qt::ItemIsUserCheckable : flags | Qt::ItemIsEditable | Qt::ItemIsUserCheckable;
 }
 
 bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -133,10 +137,11 @@ QMimeData* ResultListModel::mimeData(const QModelIndexList& indexes) const
     std::vector<std::string> paths;
     QStringList lines;
     for (const CLine* line : takenLines(rows)) {
-        paths.push_back(line->path);
-        lines.append(fromPath(line->path));
+        if (!line->isMember()) // a member is no file: dropped as its archive it would be mistaken for it
+            paths.push_back(line->path);
+        lines.append(fromPath(line->shownPath()));
     }
-    return paths.empty() ? nullptr : fileListMimeData(paths, lines.join(QLatin1Char('\n')));
+    return lines.isEmpty() ? nullptr : fileListMimeData(paths, lines.join(QLatin1Char('\n')));
 }
 
 Qt::DropActions ResultListModel::supportedDragActions() const
