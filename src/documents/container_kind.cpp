@@ -19,7 +19,7 @@ bool endsWithNoCase(std::string_view name, std::string_view suffix)
 {
     return name.size() >= suffix.size()
         && std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-            [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+            [](char wanted, char found) { return std::tolower(static_cast<unsigned char>(found)) == wanted; });
 }
 
 bool isZip(std::span<const unsigned char> head)

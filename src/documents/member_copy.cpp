@@ -43,6 +43,7 @@ MemberCopy copyMember(
             copy.damaged = true;
             break;
         }
+        copy.damaged = copy.damaged || status == ARCHIVE_WARN; // such as a wrong checksum: the data is kept
         writer.writeAt(static_cast<uint64_t>(offset), std::string_view(static_cast<const char*>(data), size));
         const uint64_t compressed = static_cast<uint64_t>(handle.bytesRead() - readBefore);
         if (expandsTooMuch(static_cast<uint64_t>(offset) + size, compressed, limits)) {
@@ -50,8 +51,10 @@ MemberCopy copyMember(
             break;
         }
     }
-    // A sparse entry may end in a hole; a declared size past the limit is a cut even when the data stops short.
-    if (complete && declaredSize > 0)
+    // A sparse entry may end in a hole, and one cut where its data passed the limit keeps the holes up to the
+    // limit, so that the content is always the member's first bytes. A declared size past the limit is a cut
+    // even when the data stops short.
+    if ((complete || writer.cut()) && declaredSize > 0)
         writer.extendTo(static_cast<uint64_t>(declaredSize));
     copy.cutAtLimit = copy.cutAtLimit || writer.cut();
     copy.fd = writer.take();

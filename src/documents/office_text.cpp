@@ -189,7 +189,7 @@ private:
         bool found = false;
         archive_entry* entry = nullptr;
         int status = ARCHIVE_OK;
-        while ((status = archive_read_next_header(handle.get(), &entry)) >= ARCHIVE_WARN) {
+        while ((status = archive_read_next_header(handle.get(), &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
             if (m_cancel && m_cancel->load(std::memory_order_relaxed))
                 return found;
             const char* name = archive_entry_pathname(entry);

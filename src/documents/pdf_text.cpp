@@ -30,7 +30,11 @@ std::mutex& popplerLock()
 bool appendPageText(const poppler::page& page, MemoryFileWriter& out)
 {
     const poppler::byte_array utf8 = page.text().to_utf8();
-    return out.append(std::string_view(utf8.data(), utf8.size()));
+    std::string_view text(utf8.data(), utf8.size());
+    // Poppler ends a page's text with its own form feed; the caller puts one between pages instead.
+    if (text.ends_with('\f'))
+        text.remove_suffix(1);
+    return out.append(text);
 }
 
 } // namespace

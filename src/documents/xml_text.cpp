@@ -22,6 +22,12 @@ void ignoreGenericError(void*, const char*, ...)
 {
 }
 
+void countError(void* errors, xmlErrorPtr error)
+{
+    if (error && error->level >= XML_ERR_ERROR)
+        ++*static_cast<int*>(errors);
+}
+
 void silenceLibxml()
 {
     static std::once_flag once;
@@ -50,14 +56,19 @@ struct FreeReader {
     void operator()(xmlTextReaderPtr reader) const { xmlFreeTextReader(reader); }
 };
 
-struct FreeString {
-    void operator()(xmlChar* text) const { xmlFree(text); }
-};
-
-std::string attribute(xmlTextReaderPtr reader, const char* name)
+// An attribute by its local name, whatever its prefix ("text:c" and "c" alike).
+std::string attribute(xmlTextReaderPtr reader, std::string_view localName)
 {
-    std::unique_ptr<xmlChar, FreeString> value(xmlTextReaderGetAttribute(reader, BAD_CAST name));
-    return std::string(view(value.get()));
+    std::string value;
+    for (int more = xmlTextReaderMoveToFirstAttribute(reader); more == 1;
+         more = xmlTextReaderMoveToNextAttribute(reader)) {
+        if (view(xmlTextReaderConstLocalName(reader)) == localName) {
+            value = view(xmlTextReaderConstValue(reader));
+            break;
+        }
+    }
+    xmlTextReaderMoveToElement(reader);
+    return value;
 }
 
 // The text being built: tracks where it stands in a table so that separators come only between contents.
@@ -282,17 +293,21 @@ bool extractXmlText(const std::function<int(char*, int)>& read, const XmlTextFor
 {
     silenceLibxml();
     // No entity substitution, no DTD loading, no network: the parser never reaches outside the part.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
+    // Recovery keeps the text after a fault too (an office file saved by a careless writer is still read);
+    // any error makes the result count as damaged.
+    const int options
+        = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT | XML_PARSE_RECOVER;
     std::unique_ptr<xmlTextReader, FreeReader> reader(xmlReaderForIO(
         readThrough, closeNothing, const_cast<std::function<int(char*, int)>*>(&read), nullptr, nullptr, options));
     if (!reader)
         return false;
-    xmlTextReaderSetStructuredErrorHandler(reader.get(), ignoreStructuredError, nullptr);
+    int errors = 0;
+    xmlTextReaderSetStructuredErrorHandler(reader.get(), countError, &errors);
     XmlWalk walk(reader.get(), format, out);
     int status = xmlTextReaderRead(reader.get());
     while (status == 1 && !out.cut() && !out.failed())
         status = walk.step();
-    return status == 0 || out.cut();
+    return (status == 0 && errors == 0) || out.cut();
 }
 
 } // namespace vellick
