@@ -1,6 +1,7 @@
 #include "app/enabling_rules.h"
 
 #include "search/text_rules.h"
+#include "views/text_conversion.h"
 
 namespace vellick {
 
@@ -32,15 +33,14 @@ UiState evaluateEnablingRules(const UiFacts& facts)
     // A member's path is its archive's: renaming or deleting it would act on the whole archive.
     const bool member = facts.hasCurrentRecord && !facts.currentMemberName.empty();
     state.renameDeleteEnabled = state.openEnabled && !member;
-    if (member)
-        state.currentNote = QString::fromUtf8(facts.currentMemberName) + QStringLiteral(" is inside an archive");
-    if (facts.hasCurrentRecord && facts.currentCutAtLimit)
-        state.currentNote += (member ? QStringLiteral("; ") : QString())
-            + QStringLiteral("it expands too far and was searched only up to the limit");
-    if (member)
-        state.currentNote += QStringLiteral(": it cannot be renamed or deleted.");
-    else if (!state.currentNote.isEmpty())
-        state.currentNote += QLatin1Char('.');
+    const bool cut = facts.hasCurrentRecord && facts.currentCutAtLimit;
+    if (member) {
+        state.currentNote = fromPath(facts.currentMemberName) + QStringLiteral(" is inside an archive")
+            + (cut ? QStringLiteral(" and was searched only up to the expansion limit") : QString())
+            + QStringLiteral(": it cannot be renamed or deleted.");
+    } else if (cut) {
+        state.currentNote = QStringLiteral("The text was searched only up to the expansion limit.");
+    }
     state.listCommandsEnabled = holdsFiles;
     state.copyEnabled = facts.textSelected;
     state.pasteEnabled = facts.clipboardHasText;

@@ -26,7 +26,7 @@ std::string describe(const CliOptions& o)
     std::string text = "keywords=[" + o.panel.keywordText + "] mode=" + modeName(o.panel.matchMode);
     text += std::string(o.panel.regex ? " regex" : "") + (o.panel.matchCase ? " case" : "")
         + (o.panel.wholeWord ? " word" : "") + (o.panel.unicodeAware ? " unicode" : "")
-        + (o.settings.includeHidden ? " hidden" : "");
+        + (o.settings.includeHidden ? " hidden" : "") + (o.panel.scope.documents ? " documents" : "");
     text += o.panel.subFolders ? " depth=" + std::to_string(o.settings.maxDepth) : " no-subfolders";
     text += " glob=[" + o.panel.filePatterns + "] max=" + std::to_string(o.settings.maxKeys);
     for (const std::string& folder : o.folders)
@@ -80,6 +80,8 @@ TEST(CliOptions, GrepAndRipgrepMeanings)
             "keywords=[fox] mode=all depth=3" + kDefaults + " out=paths" },
         { { "-g", "*.c;*.h", "--hidden", "-m5", "fox" },
             "keywords=[fox] mode=all hidden depth=-1 glob=[*.c;*.h] max=5 out=paths" },
+        { { "-z", "fox" }, "keywords=[fox] mode=all documents depth=-1" + kDefaults + " out=paths" },
+        { { "--documents", "fox" }, "keywords=[fox] mode=all documents depth=-1" + kDefaults + " out=paths" },
         { { "-c", "fox" }, "keywords=[fox] mode=all depth=-1" + kDefaults + " out=counts" },
         { { "-n", "--color=always", "fox" }, "keywords=[fox] mode=all depth=-1" + kDefaults + " out=lines color" },
         { { "-n", "--color", "never", "fox" }, // --color's value is optional: "never" is a keyword here

@@ -31,6 +31,33 @@ TEST(JsonPath, PathBytesOnlyWhenThePathIsNotUtf8)
     }
 }
 
+TEST(JsonPath, MembersOfArchivesNameTheArchiveAndTheMemberApart)
+{
+    const std::string sep(kMemberSeparator);
+    struct Case {
+        ContainerKind kind;
+        std::string member;
+        std::string expectedStart;
+    };
+    const Case cases[] = {
+        { ContainerKind::Archive, "in.tar" + sep + "d/x.txt",
+            "{\"path\":\"a.zip" + sep + "in.tar" + sep + "d/x.txt\",\"archive\":\"a.zip\",\"member\":\"in.tar" + sep
+                + "d/x.txt\",\"kind\":1," },
+        { ContainerKind::Archive, "caf\xE9",
+            "{\"path\":\"a.zip" + sep
+                + "caf\xEF\xBF\xBD\",\"path_bytes\":\"YS56aXAg4oC6IGNhZuk=\",\"archive\":\"a.zip\","
+                  "\"member\":\"caf\xEF\xBF\xBD\",\"member_bytes\":\"Y2Fm6Q==\",\"kind\":1," },
+        { ContainerKind::Pdf, "", "{\"path\":\"a.zip\",\"kind\":1," }, // a document is its file
+    };
+    for (const Case& c : cases) {
+        CLine line("/t/a.zip");
+        line.setInside(c.kind, c.member, {}, false);
+        const std::string shown = line.shownPath().substr(3);
+        const std::string json = hitsJson(line, shown, "a.zip");
+        EXPECT_EQ(json.substr(0, c.expectedStart.size()), c.expectedStart) << json;
+    }
+}
+
 TEST(JsonPath, Base64MatchesTheStandardVectors)
 {
     const std::pair<std::string, std::string> cases[] = {

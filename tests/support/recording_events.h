@@ -41,6 +41,10 @@ public:
         statusTexts.push_back(progress.folder ? vellick::folderProgressText(progress.checked, progress.path)
                                               : vellick::fileProgressText(progress.path));
     }
+    void insideProblem(std::string_view path, const vellick::ContainerNotice& notice) override
+    {
+        problems.push_back(vellick::insideProblemText(path, notice));
+    }
     void finished(const vellick::RunSummary& summary) override
     {
         summaries.push_back(summary);
@@ -57,6 +61,7 @@ public:
     std::vector<std::size_t> dropped;
     std::vector<std::string> statusTexts;
     std::vector<std::string> messages;
+    std::vector<std::string> problems; // inside documents and archives
     std::vector<vellick::RunSummary> summaries;
 
 private:

@@ -31,8 +31,10 @@ bool TreeSearch::start(const PanelInput& input, SearchSettings settings)
     if (!request.criteria)
         return false;
     SearchCriteria criteria = *request.criteria;
-    if (criteria.listedFilesMode)
+    if (criteria.listedFilesMode) {
         criteria.listedPaths = listedPaths(m_doc);
+        criteria.listedMembers = listedMembers(m_doc);
+    }
     m_events.begin(criteria);
     m_run.start(criteria, settings, m_events);
     return true;

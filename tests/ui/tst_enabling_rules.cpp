@@ -106,11 +106,30 @@ void EnablingRulesTest::commandRules()
     facts.hasCurrentRecord = true;
     QVERIFY(evaluateEnablingRules(facts).openEnabled);
 
+    QVERIFY(evaluateEnablingRules(facts).renameDeleteEnabled);
+    QVERIFY(evaluateEnablingRules(facts).currentNote.isEmpty());
+
     facts.textSelected = true;
     facts.clipboardHasText = true;
     state = evaluateEnablingRules(facts);
     QVERIFY(state.copyEnabled);
     QVERIFY(state.pasteEnabled);
+
+    // A member of an archive: opened and copied (extracted), never renamed or deleted, and the status bar
+    // says why; one cut at the expansion limit says so too.
+    facts.currentMemberName = "a.txt";
+    state = evaluateEnablingRules(facts);
+    QVERIFY(state.openEnabled);
+    QVERIFY(!state.renameDeleteEnabled);
+    QCOMPARE(state.currentNote, QStringLiteral("a.txt is inside an archive: it cannot be renamed or deleted."));
+    facts.currentCutAtLimit = true;
+    QCOMPARE(evaluateEnablingRules(facts).currentNote,
+        QStringLiteral("a.txt is inside an archive and was searched only up to the expansion limit: "
+                       "it cannot be renamed or deleted."));
+    facts.currentMemberName.clear();
+    state = evaluateEnablingRules(facts);
+    QVERIFY(state.renameDeleteEnabled);
+    QCOMPARE(state.currentNote, QStringLiteral("The text was searched only up to the expansion limit."));
 }
 
 void EnablingRulesTest::windowFollowsTheRulesWhenIdle()
