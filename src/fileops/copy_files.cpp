@@ -63,7 +63,8 @@ FolderCopyOutcome copyTakenToFolder(const CVellickDoc& doc, const std::string& f
             // A member is copied from its extracted copy, which has the member's name.
             MemberCopies::Copy copy = members ? members->extract(line, false) : MemberCopies::Copy {};
             if (copy.path.empty()) {
-                outcome.stoppedBy = ShellResult::failed(copy.error.empty() ? "Can not extract \"" + line.shownPath() + "\"." : copy.error);
+                outcome.stoppedBy = ShellResult::failed(
+                    copy.error.empty() ? "Can not extract \"" + line.shownPath() + "\"." : copy.error);
                 return outcome;
             }
             batch.push_back(std::move(copy.path));

@@ -124,8 +124,8 @@ MemberCopies::Copy MemberCopies::extract(const CLine& line, bool readOnly)
         return { {}, cannotExtractText(line) };
     const UniqueFd subFd(::openat(m_folderFd, subFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     const std::string name = memberCopyName(line.inside->member);
-    const UniqueFd out(::openat(subFd.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-        readOnly ? 0400 : 0600));
+    const UniqueFd out(::openat(
+        subFd.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, readOnly ? 0400 : 0600));
     if (!subFd.valid() || !out.valid() || !copyContent(bytes->get(), out.get()))
         return { {}, cannotExtractText(line) };
     const std::array<timespec, 2> times { timespec { line.modified, 0 }, timespec { line.modified, 0 } };

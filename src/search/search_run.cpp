@@ -204,7 +204,8 @@ SearchRun::Progress SearchRun::recheckStep()
     const std::string& path = paths[index];
     m_sink->progress({ m_checkedCount, path, false });
     // The rows inside one archive follow each other: it is read once for all of them.
-    const bool sameContainer = index > 0 && paths[index - 1] == path && m_recheckResult.container.kind != ContainerKind::None;
+    const bool sameContainer
+        = index > 0 && paths[index - 1] == path && m_recheckResult.container.kind != ContainerKind::None;
     if (!sameContainer) {
         const ParentDirectory parent(path);
         m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
