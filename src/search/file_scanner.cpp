@@ -9,6 +9,7 @@
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <utility>
 
 namespace vellick {
 
@@ -78,8 +79,17 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
     result.opened = true;
     result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
         static_cast<int32_t>(status.st_mtim.tv_nsec) };
-    if (m_plan.insideDocuments() && scanInsideContainer(fd.get(), name, result))
-        return;
+    // Whether the file is a document or an archive is told by its name and first bytes: the keyword scan
+    // looks at the bytes it reads first anyway; a regular expression's scan reads on its own, so its head
+    // is read here.
+    m_containerName = m_plan.insideDocuments() ? name : nullptr;
+    if (m_regexScanner && m_containerName) {
+        const ContainerKind kind = containerKindAt(fd.get(), std::exchange(m_containerName, nullptr));
+        if (kind != ContainerKind::None) {
+            scanInsideContainer(fd.get(), kind, result);
+            return;
+        }
+    }
     scanOpenFile(fd.get(), status, result);
 }
 
@@ -93,6 +103,8 @@ void FileScanner::scanOpenFile(int fd, const struct stat& status, ScanResult& re
             fd, m_readLimit, [this] { return cancelled(); }, result);
     else
         scanStream(fd, result);
+    if (result.container.kind != ContainerKind::None)
+        return; // its text or members were scanned instead
 
     if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();
@@ -117,6 +129,15 @@ void FileScanner::scanStream(int fd, ScanResult& result)
     m_linePos = 0;
     m_lines = 0;
     std::size_t got = readFirst(fd);
+    const std::size_t space = m_plan.wholeWord() ? 1 : 0; // in front of the file's bytes
+    if (m_containerName && got > space) {
+        const std::span head(m_window + space, got - space);
+        const ContainerKind kind = containerKindOf(baseName(std::exchange(m_containerName, nullptr)), head);
+        if (kind != ContainerKind::None) {
+            scanInsideContainer(fd, kind, result);
+            return;
+        }
+    }
     result.kind = kindOf(m_window, got);
     m_blockStart = 0;
     while (got > 0) {

@@ -50,9 +50,11 @@ private:
 
     bool cancelled() const;
     void scanOpenFile(int fd, const struct stat& status, ScanResult& result);
-    // Inside documents (file_scanner_containers.cpp): true when `fd` is a document or an archive, whose
-    // text or members were then scanned instead of its bytes.
-    bool scanInsideContainer(int fd, const char* name, ScanResult& result);
+    // Inside documents (file_scanner_containers.cpp): the text or the members of the document or archive
+    // open at `fd` are scanned instead of its bytes.
+    void scanInsideContainer(int fd, ContainerKind kind, ScanResult& result);
+    static ContainerKind containerKindAt(int fd, const char* name);
+    static std::string_view baseName(const char* name);
     bool scanMember(const ContainerMember& member, ScanResult& result);
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
@@ -84,6 +86,7 @@ private:
     std::vector<PatternState> m_states;
     std::unique_ptr<RegexScanner> m_regexScanner; // when the plan holds a regular expression
     ScanResult m_memberResult; // the scan of one member, kept for its buffers
+    const char* m_containerName = nullptr; // while a searched file's kind is still to be told: its name
 };
 
 } // namespace vellick

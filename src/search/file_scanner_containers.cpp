@@ -9,36 +9,34 @@
 namespace vellick {
 
 namespace {
-
 // Enough of a file's start for every signature the container reader knows (a tar's is at 257).
 constexpr std::size_t kHeadBytes = 512;
+} // namespace
 
-ContainerKind containerKindAt(int fd, const char* name)
+std::string_view FileScanner::baseName(const char* name)
+{
+    const std::string_view path(name);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+ContainerKind FileScanner::containerKindAt(int fd, const char* name)
 {
     std::array<unsigned char, kHeadBytes> head {};
     const ssize_t got = ::pread(fd, head.data(), head.size(), 0);
     if (got <= 0)
         return ContainerKind::None;
-    const std::string_view path(name);
-    const std::size_t slash = path.rfind('/');
-    const std::string_view fileName = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return containerKindOf(fileName, std::span(head.data(), static_cast<std::size_t>(got)));
+    return containerKindOf(baseName(name), std::span(head.data(), static_cast<std::size_t>(got)));
 }
 
-} // namespace
-
-bool FileScanner::scanInsideContainer(int fd, const char* name, ScanResult& result)
+void FileScanner::scanInsideContainer(int fd, ContainerKind kind, ScanResult& result)
 {
-    const ContainerKind kind = containerKindAt(fd, name);
-    if (kind == ContainerKind::None)
-        return false;
     ContainerHits& container = result.container;
     container.kind = kind;
     readContainer(
         fd, kind, ContainerLimits {}, m_cancel[0],
         [&](const ContainerMember& member) { return scanMember(member, result); }, container.notices);
     result.found = !container.found.empty();
-    return true;
 }
 
 // Scans one member (or a document's text); false once the search no longer wants the rest.
