@@ -290,8 +290,11 @@ void CMainFrame::applyUiState(const UiState& state)
         commandAction(id)->setEnabled(state.openEnabled);
     for (CommandId id : { CommandId::Rename, CommandId::Delete, CommandId::OpenAtLine })
         commandAction(id)->setEnabled(state.renameDeleteEnabled);
-    // Said once when the row becomes current, so that it does not cover later messages.
+    // Said once when the row becomes current, so that it does not cover later messages; taken away again
+    // with the row when nothing has covered it.
     if (state.currentNote != m_currentNote) {
+        if (!m_currentNote.isEmpty() && m_status->message() == m_currentNote)
+            setStatusText(QStringLiteral(" "));
         m_currentNote = state.currentNote;
         if (!m_currentNote.isEmpty())
             setStatusText(m_currentNote);

@@ -30,14 +30,6 @@ struct Row {
     bool operator==(const Row&) const = default;
 };
 
-void PrintTo(const Row& row, std::ostream* out)
-{
-    *out << row.shown << " kind " << static_cast<int>(row.container) << " size " << row.size << " modified "
-         << row.modified << " offsets";
-    for (uint64_t offset : row.offsets)
-        *out << ' ' << offset;
-}
-
 std::vector<Row> rowsOf(const TreeSearch& search, const std::string& root)
 {
     std::vector<Row> rows;
