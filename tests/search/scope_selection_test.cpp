@@ -1,0 +1,316 @@
+// Which files a search reads and lists under each scope setting, alone and together, on generated trees:
+// the run's rows against an independent choice made here (a standard-library walk, fnmatch(3) for the
+// wildcards, git itself for what its ignore files ignore, then the keyword check).
+
+#include "support/process_runner.h"
+#include "support/scoped_env.h"
+#include "support/temp_tree.h"
+#include "support/tree_search.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fnmatch.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+
+using namespace vellick;
+using namespace vellick::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr long long kNow = 1800000000;
+constexpr long long kDay = 24 * 60 * 60;
+const std::string kGit = "/usr/bin/git";
+
+struct GeneratedFile {
+    std::size_t size = 0;
+    long long modified = 0;
+    bool binary = false; // a byte of 0x80 or more among the first 256
+    bool holdsKeyword = false;
+};
+
+// A random tree below the top of a repository: folders "one" and "two" with trees of their own, files
+// of several kinds, sizes and times, and ignore files here and there.
+class TreeGenerator {
+public:
+    explicit TreeGenerator(unsigned seed)
+        : m_random(seed)
+    {
+    }
+
+    std::map<std::string, GeneratedFile> write(const TempTree& tree)
+    {
+        std::map<std::string, GeneratedFile> files;
+        addFolder(tree, "one", 0, files);
+        if (std::find(m_folders.begin(), m_folders.end(), "one/src") == m_folders.end())
+            addFolder(tree, "one/src", 1, files); // a start folder of the cases
+        addFolder(tree, "two", 0, files);
+        addFiles(tree, "", files);
+        static const std::vector<std::string> kIgnores { "*.o", "build/", "!keep.o", "/two/lib", "doc/*.txt",
+            "*_test.c", "src/**/b.h", "a.*", "!a.c", "x.egg-info" };
+        for (const std::string& folder : m_folders) {
+            if (chance(3)) {
+                std::string content;
+                for (int i = number(1, 3); i > 0; --i)
+                    content += pick(kIgnores) + "\n";
+                tree.write(folder.empty() ? ".gitignore" : folder + "/.gitignore", content);
+            }
+        }
+        tree.write(".git/info/exclude", chance(2) ? "*.log\n" : "");
+        return files;
+    }
+
+private:
+    bool chance(int oneIn) { return number(0, oneIn - 1) == 0; }
+    int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    const std::string& pick(const std::vector<std::string>& items)
+    {
+        return items[static_cast<std::size_t>(number(0, static_cast<int>(items.size()) - 1))];
+    }
+
+    void addFolder(
+        const TempTree& tree, const std::string& folder, int depth, std::map<std::string, GeneratedFile>& files)
+    {
+        static const std::vector<std::string> kNames { "src", "lib", "build", "doc", "node_modules", "x.egg-info",
+            "Src" };
+        tree.makeFolder(folder);
+        m_folders.push_back(folder);
+        addFiles(tree, folder, files);
+        for (int i = depth < 3 ? number(0, 3) : 0; i > 0; --i) {
+            const std::string sub = folder + "/" + pick(kNames);
+            if (std::find(m_folders.begin(), m_folders.end(), sub) == m_folders.end())
+                addFolder(tree, sub, depth + 1, files);
+        }
+    }
+
+    void addFiles(const TempTree& tree, const std::string& folder, std::map<std::string, GeneratedFile>& files)
+    {
+        static const std::vector<std::string> kNames { "a.c", "a.h", "b.h", "a_test.c", "keep.o", "main.o", "notes.txt",
+            "run.log", "data.bin", "README", "Makefile", "B.C" };
+        for (int i = number(1, 6); i > 0; --i) {
+            const std::string path = (folder.empty() ? "" : folder + "/") + pick(kNames);
+            GeneratedFile file;
+            file.binary = chance(4);
+            file.holdsKeyword = chance(2);
+            std::string content(static_cast<std::size_t>(number(0, 3000)), 'x');
+            for (std::size_t at = 40; at < content.size(); at += 41)
+                content[at] = '\n';
+            if (file.binary && !content.empty())
+                content[static_cast<std::size_t>(
+                    number(0, static_cast<int>(std::min<std::size_t>(content.size(), 256)) - 1))]
+                    = static_cast<char>(0xE9);
+            if (file.holdsKeyword)
+                content.insert(static_cast<std::size_t>(number(0, static_cast<int>(content.size()))), " needle ");
+            file.binary = content.find(static_cast<char>(0xE9)) < 256; // the keyword may have pushed it out
+            file.size = content.size();
+            file.modified = kNow - number(0, 9) * kDay;
+            tree.write(path, content);
+            tree.setModified(path, file.modified);
+            files[path] = file;
+        }
+    }
+
+    std::mt19937 m_random;
+    std::vector<std::string> m_folders { "" };
+};
+
+bool wildcard(const std::string& pattern, const std::string& text)
+{
+    return ::fnmatch(pattern.c_str(), text.c_str(), FNM_CASEFOLD) == 0;
+}
+
+// File names: a pattern ending in ".*" also matches the names the pattern without it matches.
+bool nameMatches(const std::string& pattern, const std::string& name)
+{
+    return wildcard(pattern, name)
+        || (pattern.ends_with(".*") && wildcard(pattern.substr(0, pattern.size() - 2), name));
+}
+
+// Every path below the top (folders too, not .git) that git says it ignores, or that lies in such a folder.
+std::set<std::string> ignoredByGit(const std::string& top)
+{
+    std::vector<std::string> paths;
+    for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string path = fs::relative(it->path(), top).string();
+        if (path == ".git") {
+            it.disable_recursion_pending();
+            continue;
+        }
+        paths.push_back(path);
+    }
+    std::vector<std::string> argv { kGit, "check-ignore", "--no-index", "--" };
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    const ProcessResult result = runProcess(argv, top);
+    EXPECT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << result.err;
+    std::set<std::string> ignored;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);)
+        ignored.insert(line);
+    return ignored;
+}
+
+struct ScopeCase {
+    const char* name;
+    std::string folders = "."; // below the top, split at ";"
+    std::string patterns = "*";
+    std::function<void(SearchScope&)> set = [](SearchScope&) {};
+};
+
+// The files the case's settings choose, found by a walk of the standard library: the test's own reading of
+// each setting, then the keyword check (or its absence, for files without hits).
+std::vector<std::string> expectedRows(const ScopeCase& c, const SearchScope& scope, const std::string& top,
+    const std::map<std::string, GeneratedFile>& files, const std::set<std::string>& ignored)
+{
+    std::vector<std::string> included;
+    std::vector<std::string> excluded;
+    std::istringstream patterns(c.patterns);
+    for (std::string pattern; std::getline(patterns, pattern, ';');)
+        (pattern.front() == '!' ? excluded : included).push_back(pattern.front() == '!' ? pattern.substr(1) : pattern);
+    if (included.empty())
+        included.push_back("*");
+    std::vector<std::string> rows;
+    std::istringstream folders(c.folders);
+    for (std::string folder; std::getline(folders, folder, ';');) {
+        const fs::path start = folder == "." ? fs::path(top) : fs::path(top) / folder;
+        for (auto it = fs::recursive_directory_iterator(start); it != fs::recursive_directory_iterator(); ++it) {
+            const std::string name = it->path().filename().string();
+            const std::string below = fs::relative(it->path(), start).string();
+            const std::string path = fs::relative(it->path(), top).string();
+            if (it->is_directory()) {
+                const bool out = name.front() == '.' || (scope.gitignore && ignored.count(path))
+                    || std::any_of(
+                        scope.excludedFolders.begin(), scope.excludedFolders.end(), [&](const std::string& p) {
+                            return wildcard(p, p.find('/') == std::string::npos ? name : below);
+                        });
+                if (out)
+                    it.disable_recursion_pending();
+                continue;
+            }
+            if (name.front() == '.')
+                continue; // hidden: the ignore files
+            const GeneratedFile& file = files.at(path);
+            const auto matches = [&](const std::string& p) { return nameMatches(p, name); };
+            const bool chosen = std::any_of(included.begin(), included.end(), matches)
+                && std::none_of(excluded.begin(), excluded.end(), matches) && !(scope.gitignore && ignored.count(path))
+                && static_cast<int64_t>(file.size) >= scope.minSize.value_or(0)
+                && static_cast<int64_t>(file.size) <= scope.maxSize.value_or(INT64_MAX)
+                && file.modified >= scope.modifiedAfter.value_or(INT64_MIN)
+                && file.modified < scope.modifiedBefore.value_or(INT64_MAX) && (scope.binaryFiles || !file.binary);
+            if (chosen && file.holdsKeyword != scope.filesWithoutHits)
+                rows.push_back(path);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+const ScopeCase kCases[] = {
+    { "defaults" },
+    { "default patterns", ".", "*.*" },
+    { "patterns with an exclusion", ".", "*.c;*.h;!*_test.c" },
+    { "only exclusions", ".", "!*.o;!*.log" },
+    { "excluded folder names", ".", "*",
+        [](SearchScope& s) {
+            s.excludedFolders = { "build", "*.egg-info" };
+        } },
+    { "excluded folder path", ".", "*",
+        [](SearchScope& s) {
+            s.excludedFolders = { "one/src", "two/*/lib" };
+        } },
+    { "at least", ".", "*", [](SearchScope& s) { s.minSize = 1500; } },
+    { "at most", ".", "*", [](SearchScope& s) { s.maxSize = 1500; } },
+    { "modified after", ".", "*", [](SearchScope& s) { s.modifiedAfter = kNow - 4 * kDay; } },
+    { "modified before", ".", "*", [](SearchScope& s) { s.modifiedBefore = kNow - 4 * kDay; } },
+    { "no binary files", ".", "*", [](SearchScope& s) { s.binaryFiles = false; } },
+    { "gitignore", ".", "*", [](SearchScope& s) { s.gitignore = true; } },
+    { "files without hits", ".", "*", [](SearchScope& s) { s.filesWithoutHits = true; } },
+    { "several folders", "two;one/src;one" },
+    { "everything at once", "one;two", "*.c;*.h;*.o;!a*",
+        [](SearchScope& s) {
+            s.excludedFolders = { "node_modules", "two/src" };
+            s.minSize = 200;
+            s.maxSize = 2800;
+            s.modifiedAfter = kNow - 8 * kDay;
+            s.modifiedBefore = kNow - kDay;
+            s.binaryFiles = false;
+            s.gitignore = true;
+            s.filesWithoutHits = true;
+        } },
+};
+
+} // namespace
+
+TEST(ScopeSelection, EachSettingAloneAndTogetherChoosesTheFilesAnIndependentWalkChooses)
+{
+    if (runProcess({ kGit, "--version" }, "/").exitStatus != 0)
+        GTEST_SKIP() << "git is not installed";
+    TempTree home;
+    const ScopedEnv noSystemConfig("GIT_CONFIG_NOSYSTEM", "1");
+    const ScopedEnv homeFolder("HOME", home.root());
+    const ScopedEnv configFolder("XDG_CONFIG_HOME", home.path("config"));
+    home.write("config/git/ignore", "notes.txt\n");
+    std::size_t rowsCompared = 0;
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        TempTree tree;
+        ASSERT_EQ(runProcess({ kGit, "init", "-q", "." }, tree.root()).exitStatus, 0);
+        const std::map<std::string, GeneratedFile> files = TreeGenerator(seed).write(tree);
+        const std::set<std::string> ignored = ignoredByGit(tree.root());
+        for (const ScopeCase& c : kCases) {
+            PanelInput panel = TreeSearch::panel({}, "needle");
+            std::string folderText;
+            std::istringstream folders(c.folders);
+            for (std::string folder; std::getline(folders, folder, ';');)
+                folderText += (folderText.empty() ? "" : ";") + tree.path(folder);
+            panel.folder = folderText;
+            panel.filePatterns = c.patterns;
+            c.set(panel.scope);
+            TreeSearch search(2);
+            ASSERT_TRUE(search.run(panel)) << search.message();
+            std::vector<std::string> rows = search.rows(tree.root());
+            EXPECT_EQ(static_cast<std::size_t>(search.searchRun().foundCount()), rows.size());
+            // Several folders: each one's rows before the next one's.
+            if (c.folders == "two;one/src;one") {
+                const auto firstOfOne
+                    = std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.starts_with("one/"); });
+                EXPECT_TRUE(std::all_of(firstOfOne, rows.end(), [](auto& r) { return r.starts_with("one/"); }));
+            }
+            std::sort(rows.begin(), rows.end());
+            const std::vector<std::string> expected = expectedRows(c, panel.scope, tree.root(), files, ignored);
+            ASSERT_EQ(rows, expected) << "seed " << seed << ", case: " << c.name;
+            rowsCompared += rows.size();
+        }
+    }
+    EXPECT_GT(rowsCompared, 300u);
+}
+
+// A folder text names several folders at ";", unless it names one folder whole; a missing one is named.
+TEST(ScopeSelection, FolderTextNamesFoldersInOrder)
+{
+    TempTree tree;
+    tree.makeFolder("a");
+    tree.makeFolder("b");
+    tree.makeFolder("c;d");
+    PanelInput panel = TreeSearch::panel({}, "needle");
+    panel.currentFolder = tree.root();
+    const auto roots = [&](const std::string& text) {
+        panel.folder = text;
+        const SearchRequest request = prepareSearch(panel);
+        if (!request.criteria)
+            return request.message;
+        std::string listed;
+        for (const std::string& root : request.criteria->rootFolders)
+            listed += fs::relative(root, tree.root()).string() + "|";
+        return listed + " first " + fs::relative(request.criteria->rootFolder, tree.root()).string();
+    };
+    EXPECT_EQ(roots("b; a"), "b|a| first b");
+    EXPECT_EQ(roots("c;d"), "c;d| first c;d");
+    EXPECT_EQ(roots("a;c;d;b"), "Directory \"c\" not found");
+    EXPECT_EQ(roots("a;;b;"), "a|b| first a");
+    EXPECT_EQ(roots(""), ".| first .");
+}
