@@ -314,3 +314,32 @@ TEST(ScopeSelection, FolderTextNamesFoldersInOrder)
     EXPECT_EQ(roots("a;;b;"), "a|b| first a");
     EXPECT_EQ(roots(""), ".| first .");
 }
+
+// Re-checking listed files takes them as listed (the walk's settings chose them already) and applies what
+// the scope changes in the scan: binary files skipped, files without hits kept.
+TEST(ScopeSelection, ListedFilesReCheckAppliesOnlyTheScanSettings)
+{
+    TempTree tree;
+    tree.write("a.txt", "a needle");
+    tree.write("b.txt", "nothing");
+    tree.write("c.bin", "\xE9 needle");
+    tree.write("d.log", "another needle");
+    TreeSearch search;
+    PanelInput panel = TreeSearch::panel(tree.root(), "needle");
+    ASSERT_TRUE(search.run(panel));
+    ASSERT_EQ(search.rows(tree.root()), (std::vector<std::string> { "a.txt", "c.bin", "d.log" }));
+
+    panel.listedFilesMode = true;
+    panel.filePatterns = "!*.log";
+    panel.scope.maxSize = 1;
+    panel.scope.binaryFiles = false;
+    ASSERT_TRUE(search.run(panel));
+    EXPECT_EQ(search.rows(tree.root()), (std::vector<std::string> { "a.txt", "d.log" }));
+
+    tree.write("d.log", "no more");
+    panel.scope.filesWithoutHits = true;
+    ASSERT_TRUE(search.run(panel));
+    EXPECT_EQ(search.rows(tree.root()), std::vector<std::string> { "d.log" });
+    EXPECT_EQ(search.searchRun().foundCount(), 1);
+    EXPECT_EQ(search.searchRun().checkedCount(), 2u);
+}
