@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fnmatch.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -35,89 +34,65 @@ struct GeneratedFile {
     bool holdsKeyword = false;
 };
 
-// A random tree below the top of a repository: folders "one" and "two" with trees of their own, files
-// of several kinds, sizes and times, and ignore files here and there.
+// A random tree below the top of a repository: folders "one" (always with "one/src") and "two" with trees
+// of their own, files of several kinds, sizes and times, and ignore files here and there.
 class TreeGenerator {
 public:
-    explicit TreeGenerator(unsigned seed)
+    TreeGenerator(unsigned seed, const TempTree& tree)
         : m_random(seed)
+        , m_tree(tree)
     {
+        for (const char* folder : { "", "one", "one/src", "two" })
+            addFolder(folder, 1);
+        tree.write(".git/info/exclude", number(0, 1) ? "*.log\n" : "");
     }
 
-    std::map<std::string, GeneratedFile> write(const TempTree& tree)
-    {
-        std::map<std::string, GeneratedFile> files;
-        addFolder(tree, "one", 0, files);
-        if (std::find(m_folders.begin(), m_folders.end(), "one/src") == m_folders.end())
-            addFolder(tree, "one/src", 1, files); // a start folder of the cases
-        addFolder(tree, "two", 0, files);
-        addFiles(tree, "", files);
-        static const std::vector<std::string> kIgnores { "*.o", "build/", "!keep.o", "/two/lib", "doc/*.txt",
-            "*_test.c", "src/**/b.h", "a.*", "!a.c", "x.egg-info" };
-        for (const std::string& folder : m_folders) {
-            if (chance(3)) {
-                std::string content;
-                for (int i = number(1, 3); i > 0; --i)
-                    content += pick(kIgnores) + "\n";
-                tree.write(folder.empty() ? ".gitignore" : folder + "/.gitignore", content);
-            }
-        }
-        tree.write(".git/info/exclude", chance(2) ? "*.log\n" : "");
-        return files;
-    }
+    std::map<std::string, GeneratedFile> files;
 
 private:
-    bool chance(int oneIn) { return number(0, oneIn - 1) == 0; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-    const std::string& pick(const std::vector<std::string>& items)
+    template <std::size_t N> std::string pick(const char* const (&items)[N]) { return items[number(0, N - 1)]; }
+
+    void addFolder(const std::string& folder, int depth)
     {
-        return items[static_cast<std::size_t>(number(0, static_cast<int>(items.size()) - 1))];
+        static const char* const kFolders[] { "src", "lib", "build", "doc", "node_modules", "x.egg-info", "Src" };
+        static const char* const kIgnores[] { "*.o", "build/", "!keep.o", "/two/lib", "doc/*.txt", "*_test.c",
+            "src/**/b.h", "a.*", "!a.c", "x.egg-info" };
+        const std::string prefix = folder.empty() ? "" : folder + "/";
+        m_tree.makeFolder(folder.empty() ? "." : folder);
+        for (int i = number(1, 6); i > 0; --i)
+            addFile(prefix);
+        if (number(0, 2) == 0)
+            m_tree.write(prefix + ".gitignore", pick(kIgnores) + "\n" + pick(kIgnores) + "\n");
+        for (int i = depth < 3 ? number(0, 3) : 0; i > 0; --i)
+            addFolder(prefix + pick(kFolders), depth + 1);
     }
 
-    void addFolder(
-        const TempTree& tree, const std::string& folder, int depth, std::map<std::string, GeneratedFile>& files)
+    void addFile(const std::string& prefix)
     {
-        static const std::vector<std::string> kNames { "src", "lib", "build", "doc", "node_modules", "x.egg-info",
-            "Src" };
-        tree.makeFolder(folder);
-        m_folders.push_back(folder);
-        addFiles(tree, folder, files);
-        for (int i = depth < 3 ? number(0, 3) : 0; i > 0; --i) {
-            const std::string sub = folder + "/" + pick(kNames);
-            if (std::find(m_folders.begin(), m_folders.end(), sub) == m_folders.end())
-                addFolder(tree, sub, depth + 1, files);
-        }
-    }
-
-    void addFiles(const TempTree& tree, const std::string& folder, std::map<std::string, GeneratedFile>& files)
-    {
-        static const std::vector<std::string> kNames { "a.c", "a.h", "b.h", "a_test.c", "keep.o", "main.o", "notes.txt",
-            "run.log", "data.bin", "README", "Makefile", "B.C" };
-        for (int i = number(1, 6); i > 0; --i) {
-            const std::string path = (folder.empty() ? "" : folder + "/") + pick(kNames);
-            GeneratedFile file;
-            file.binary = chance(4);
-            file.holdsKeyword = chance(2);
-            std::string content(static_cast<std::size_t>(number(0, 3000)), 'x');
-            for (std::size_t at = 40; at < content.size(); at += 41)
-                content[at] = '\n';
-            if (file.binary && !content.empty())
-                content[static_cast<std::size_t>(
-                    number(0, static_cast<int>(std::min<std::size_t>(content.size(), 256)) - 1))]
-                    = static_cast<char>(0xE9);
-            if (file.holdsKeyword)
-                content.insert(static_cast<std::size_t>(number(0, static_cast<int>(content.size()))), " needle ");
-            file.binary = content.find(static_cast<char>(0xE9)) < 256; // the keyword may have pushed it out
-            file.size = content.size();
-            file.modified = kNow - number(0, 9) * kDay;
-            tree.write(path, content);
-            tree.setModified(path, file.modified);
-            files[path] = file;
-        }
+        static const char* const kNames[] { "a.c", "a.h", "b.h", "a_test.c", "keep.o", "main.o", "notes.txt", "run.log",
+            "data.bin", "README", "Makefile", "B.C" };
+        const std::string path = prefix + pick(kNames);
+        std::string content(static_cast<std::size_t>(number(0, 3000)), 'x');
+        for (std::size_t at = 40; at < content.size(); at += 41)
+            content[at] = '\n';
+        if (!content.empty() && number(0, 3) == 0)
+            content[static_cast<std::size_t>(
+                number(0, static_cast<int>(std::min<std::size_t>(content.size(), 256)) - 1))]
+                = static_cast<char>(0xE9);
+        GeneratedFile& file = files[path];
+        file.holdsKeyword = number(0, 1) == 0;
+        if (file.holdsKeyword)
+            content.insert(static_cast<std::size_t>(number(0, static_cast<int>(content.size()))), " needle ");
+        file.binary = content.find(static_cast<char>(0xE9)) < 256; // the keyword may have pushed it out
+        file.size = content.size();
+        file.modified = kNow - number(0, 9) * kDay;
+        m_tree.write(path, content);
+        m_tree.setModified(path, file.modified);
     }
 
     std::mt19937 m_random;
-    std::vector<std::string> m_folders { "" };
+    const TempTree& m_tree;
 };
 
 bool wildcard(const std::string& pattern, const std::string& text)
@@ -159,14 +134,15 @@ struct ScopeCase {
     const char* name;
     std::string folders = "."; // below the top, split at ";"
     std::string patterns = "*";
-    std::function<void(SearchScope&)> set = [](SearchScope&) {};
+    SearchScope scope;
 };
 
 // The files the case's settings choose, found by a walk of the standard library: the test's own reading of
 // each setting, then the keyword check (or its absence, for files without hits).
-std::vector<std::string> expectedRows(const ScopeCase& c, const SearchScope& scope, const std::string& top,
+std::vector<std::string> expectedRows(const ScopeCase& c, const std::string& top,
     const std::map<std::string, GeneratedFile>& files, const std::set<std::string>& ignored)
 {
+    const SearchScope& scope = c.scope;
     std::vector<std::string> included;
     std::vector<std::string> excluded;
     std::istringstream patterns(c.patterns);
@@ -210,39 +186,28 @@ std::vector<std::string> expectedRows(const ScopeCase& c, const SearchScope& sco
     return rows;
 }
 
+// Each case names only the settings it changes; the others keep their defaults.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 const ScopeCase kCases[] = {
     { "defaults" },
     { "default patterns", ".", "*.*" },
     { "patterns with an exclusion", ".", "*.c;*.h;!*_test.c" },
     { "only exclusions", ".", "!*.o;!*.log" },
-    { "excluded folder names", ".", "*",
-        [](SearchScope& s) {
-            s.excludedFolders = { "build", "*.egg-info" };
-        } },
-    { "excluded folder path", ".", "*",
-        [](SearchScope& s) {
-            s.excludedFolders = { "one/src", "two/*/lib" };
-        } },
-    { "at least", ".", "*", [](SearchScope& s) { s.minSize = 1500; } },
-    { "at most", ".", "*", [](SearchScope& s) { s.maxSize = 1500; } },
-    { "modified after", ".", "*", [](SearchScope& s) { s.modifiedAfter = kNow - 4 * kDay; } },
-    { "modified before", ".", "*", [](SearchScope& s) { s.modifiedBefore = kNow - 4 * kDay; } },
-    { "no binary files", ".", "*", [](SearchScope& s) { s.binaryFiles = false; } },
-    { "gitignore", ".", "*", [](SearchScope& s) { s.gitignore = true; } },
-    { "files without hits", ".", "*", [](SearchScope& s) { s.filesWithoutHits = true; } },
+    { "excluded folder names", ".", "*", { .excludedFolders = { "build", "*.egg-info" } } },
+    { "excluded folder path", ".", "*", { .excludedFolders = { "one/src", "two/*/lib" } } },
+    { "at least", ".", "*", { .minSize = 1500 } },
+    { "at most", ".", "*", { .maxSize = 1500 } },
+    { "modified after", ".", "*", { .modifiedAfter = kNow - 4 * kDay } },
+    { "modified before", ".", "*", { .modifiedBefore = kNow - 4 * kDay } },
+    { "no binary files", ".", "*", { .binaryFiles = false } },
+    { "gitignore", ".", "*", { .gitignore = true } },
+    { "files without hits", ".", "*", { .filesWithoutHits = true } },
     { "several folders", "two;one/src;one" },
     { "everything at once", "one;two", "*.c;*.h;*.o;!a*",
-        [](SearchScope& s) {
-            s.excludedFolders = { "node_modules", "two/src" };
-            s.minSize = 200;
-            s.maxSize = 2800;
-            s.modifiedAfter = kNow - 8 * kDay;
-            s.modifiedBefore = kNow - kDay;
-            s.binaryFiles = false;
-            s.gitignore = true;
-            s.filesWithoutHits = true;
-        } },
+        { { "node_modules", "two/src" }, 200, 2800, kNow - 8 * kDay, kNow - kDay, false, true, true } },
 };
+#pragma GCC diagnostic pop
 
 } // namespace
 
@@ -259,7 +224,7 @@ TEST(ScopeSelection, EachSettingAloneAndTogetherChoosesTheFilesAnIndependentWalk
     for (unsigned seed = 1; seed <= 6; ++seed) {
         TempTree tree;
         ASSERT_EQ(runProcess({ kGit, "init", "-q", "." }, tree.root()).exitStatus, 0);
-        const std::map<std::string, GeneratedFile> files = TreeGenerator(seed).write(tree);
+        const std::map<std::string, GeneratedFile> files = TreeGenerator(seed, tree).files;
         const std::set<std::string> ignored = ignoredByGit(tree.root());
         for (const ScopeCase& c : kCases) {
             PanelInput panel = TreeSearch::panel({}, "needle");
@@ -269,7 +234,7 @@ TEST(ScopeSelection, EachSettingAloneAndTogetherChoosesTheFilesAnIndependentWalk
                 folderText += (folderText.empty() ? "" : ";") + tree.path(folder);
             panel.folder = folderText;
             panel.filePatterns = c.patterns;
-            c.set(panel.scope);
+            panel.scope = c.scope;
             TreeSearch search(2);
             ASSERT_TRUE(search.run(panel)) << search.message();
             std::vector<std::string> rows = search.rows(tree.root());
@@ -281,7 +246,7 @@ TEST(ScopeSelection, EachSettingAloneAndTogetherChoosesTheFilesAnIndependentWalk
                 EXPECT_TRUE(std::all_of(firstOfOne, rows.end(), [](auto& r) { return r.starts_with("one/"); }));
             }
             std::sort(rows.begin(), rows.end());
-            const std::vector<std::string> expected = expectedRows(c, panel.scope, tree.root(), files, ignored);
+            const std::vector<std::string> expected = expectedRows(c, tree.root(), files, ignored);
             ASSERT_EQ(rows, expected) << "seed " << seed << ", case: " << c.name;
             rowsCompared += rows.size();
         }
