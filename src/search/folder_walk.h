@@ -23,12 +23,13 @@ struct OpenDirectory {
 // Depth-first walk of a folder tree in the search's order: a folder's own files, pattern by pattern in
 // listing order, then (with sub-folders) its entries, entering each folder whose name does not begin
 // with "." before going on. Several start folders are walked one after the other, each as one would be.
-// A WalkFilter, when given, leaves files and folders out before they are opened. Directories are opened relative to
-// their parent's descriptor, so depth and path length are not limited by PATH_MAX; a folder that cannot be opened is
-// passed over. Each folder's listing is read whole when it is entered, so below a depth the walk closes the folders
-// above it and opens them again, name by name from the nearest open one, when it needs them: a tree of any depth needs
-// no more descriptors than the caller allows. A folder that cannot be opened for want of a descriptor is not passed
-// over: next() says so, and the next call tries it again.
+// A WalkFilter, when given, leaves files and folders out before they are opened. Directories are opened
+// relative to their parent's descriptor, so depth and path length are not limited by PATH_MAX; a folder
+// that cannot be opened is passed over. Each folder's listing is read whole when it is entered, so below
+// a depth the walk closes the folders above it and opens them again, name by name from the nearest open
+// one, when it needs them: a tree of any depth needs no more descriptors than the caller allows. A folder
+// that cannot be opened for want of a descriptor is not passed over: next() says so, and the next call
+// tries it again.
 class FolderWalk {
 public:
     enum class EventType {
