@@ -56,6 +56,7 @@ private:
     static ContainerKind containerKindAt(int fd, const char* name);
     static std::string_view baseName(const char* name);
     bool scanMember(const ContainerMember& member, ScanResult& result);
+    void keepOnlyFilesWithoutHits(ScanResult& result) const;
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);

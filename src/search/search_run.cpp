@@ -52,6 +52,20 @@ const MemberHits* listedMember(const ScanResult& result, std::string_view member
     }
     return nullptr;
 }
+
+ScanChoices scanChoices(const SearchScope& scope)
+{
+    return { !scope.binaryFiles, scope.filesWithoutHits };
+}
+
+// The patterns the walk goes through, in their order: those that include; with only patterns that
+// exclude, every name (the filter then leaves the excluded ones out).
+std::vector<std::string> walkPatterns(const FilePatternSet& patterns)
+{
+    if (patterns.included().empty() && !patterns.excluded().empty())
+        return { "*" };
+    return patterns.included();
+}
 } // namespace
 
 SearchRun::SearchRun()
@@ -76,7 +90,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_checkedCount = 0;
     m_foundCount = 0;
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
-    m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
+    m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys, scanChoices(criteria.scope));
     m_plan->setInsideDocuments(criteria.scope.documents);
     m_insideProblems = 0;
     m_stopRequested.store(false, std::memory_order_relaxed);
@@ -87,13 +101,15 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_recheckIndex = 0;
     } else {
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
-        m_walk.emplace(
-            splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        const FilePatternSet patterns(criteria.filePatterns);
+        m_walk.emplace(walkPatterns(patterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        if (WalkFilter::needed(criteria.scope, patterns.excluded()))
+            m_walk->setFilter(WalkFilter(criteria.scope, patterns.excluded()));
         m_walk->setMaxDepth(settings.maxDepth);
         const std::size_t folders = openFoldersAllowed(m_workers);
         m_pipeline->limitHeldFolders(folders);
         m_walk->keepFoldersOpen(folders);
-        m_walk->start(criteria.rootFolder);
+        m_walk->start(criteria.rootFolders.empty() ? std::vector { criteria.rootFolder } : criteria.rootFolders);
         m_walkDone = false;
         m_blockedSince.reset();
     }
