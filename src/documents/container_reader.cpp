@@ -59,6 +59,9 @@ ContainerKind kindOfMember(int fd, std::string_view name)
 struct Target {
     std::string_view path;
     MemberContent content;
+    // Read the members passed over instead of letting libarchive skip them: in a damaged archive, skipping
+    // can lose its place where reading does not, so this finds what a full read found.
+    bool readPassedOver = false;
 };
 
 // Reads a container and the containers inside it, depth first, in archive order.
@@ -101,7 +104,8 @@ private:
 
     bool wanted(std::string_view path) const
     {
-        if (!m_target)
+        // An empty path is the container's own content (a compressed file's), which holds every member.
+        if (!m_target || path.empty())
             return true;
         return m_target->path == path
             || (m_target->path.starts_with(path) && m_target->path.substr(path.size()).starts_with(kMemberSeparator));
@@ -171,8 +175,11 @@ private:
         }
         ContainerMember member;
         member.path = joinPath(self.path, *name);
-        if (!wanted(member.path))
+        if (!wanted(member.path)) {
+            if (m_target->readPassedOver && !archive_entry_is_data_encrypted(entry))
+                copyMember(handle, 0, m_limits, m_cancel);
             return true;
+        }
         if (archive_entry_is_data_encrypted(entry)) {
             notice(member.path, ContainerProblem::Encrypted);
             return true;
@@ -256,6 +263,11 @@ std::optional<UniqueFd> extractMember(
     std::vector<ContainerNotice> notices;
     ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content })
         .walk(fd, kind, 1, containerItself(fd));
+    // Skipping past a damaged member can end the archive early where reading on would not (and the skip
+    // itself gives no sign of it), so a member not found is looked for once more, reading every member.
+    if (!found)
+        ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content, true })
+            .walk(fd, kind, 1, containerItself(fd));
     return found;
 }
 
