@@ -150,7 +150,8 @@ private:
                 return false;
             // A header that cannot be read may be followed by good ones; a run of them means the rest is junk.
             if ((status == ARCHIVE_RETRY || status == ARCHIVE_FAILED) && ++failedInARow < kMaxFailedHeaders) {
-                notice(self.path, ContainerProblem::Damaged);
+                if (failedInARow == 1)
+                    notice(self.path, ContainerProblem::Damaged);
                 continue;
             }
             if (status < ARCHIVE_WARN) {

@@ -2,26 +2,18 @@
 // never crash, hang or write anywhere; every member must stay within the limits, a cut member must be
 // reported, nesting must stay within the depth, and extracting a member again must give the same bytes.
 #include "documents/container_reader.h"
+#include "documents/test_archives.h"
 #include "support/fuzz_check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace vellick;
 using vellick::fuzz::fuzzCheck;
+using vellick::test::contentOf;
+using vellick::test::memoryFileWith;
 
 namespace {
-
-std::string contentOf(int fd)
-{
-    std::string content;
-    char block[16384];
-    off_t at = 0;
-    for (ssize_t got; (got = ::pread(fd, block, sizeof block, at)) > 0; at += got)
-        content.append(block, static_cast<std::size_t>(got));
-    return content;
-}
 
 std::size_t nestingOf(const std::string& path)
 {
@@ -42,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     limits.maxExpansionRatio = input.ConsumeBool() ? 4 : 1000;
     limits.maxDepth = input.ConsumeIntegralInRange(1, 3);
     const std::string bytes = input.ConsumeRemainingBytesAsString();
-    const UniqueFd fd(::memfd_create("fuzz", MFD_CLOEXEC));
-    fuzzCheck(::write(fd.get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()), "memfd write");
+    const UniqueFd fd = memoryFileWith(bytes);
     (void)containerKindOf("input.tar.gz", { data, size });
 
     std::vector<ContainerNotice> notices;

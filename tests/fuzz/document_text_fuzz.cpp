@@ -2,62 +2,27 @@
 // document has them), on arbitrary zips read as office documents, and on arbitrary PDFs: it must never
 // crash or hang, the text must stay within the limit, and text that was not cut must be valid UTF-8.
 #include "documents/container_reader.h"
+#include "documents/test_archives.h"
+#include "search/utf8_sequence.h"
 #include "support/fuzz_check.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <fuzzer/FuzzedDataProvider.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 using namespace vellick;
 using vellick::fuzz::fuzzCheck;
+using vellick::test::contentOf;
+using vellick::test::memoryFileWith;
+using vellick::test::zipOf;
 
 namespace {
 
-la_ssize_t appendTo(archive*, void* target, const void* data, size_t size)
-{
-    static_cast<std::string*>(target)->append(static_cast<const char*>(data), size);
-    return static_cast<la_ssize_t>(size);
-}
-
-std::string zipOf(const std::vector<std::pair<std::string, std::string>>& parts)
-{
-    std::string bytes;
-    archive* a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_open(a, &bytes, nullptr, appendTo, nullptr);
-    for (const auto& [name, data] : parts) {
-        archive_entry* entry = archive_entry_new();
-        archive_entry_set_pathname(entry, name.c_str());
-        archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_perm(entry, 0644);
-        archive_entry_set_size(entry, static_cast<la_int64_t>(data.size()));
-        archive_write_header(a, entry);
-        archive_write_data(a, data.data(), data.size());
-        archive_entry_free(entry);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-    return bytes;
-}
-
 bool validUtf8(const std::string& text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1
-            : (lead >> 5) == 6                 ? 2
-            : (lead >> 4) == 14                ? 3
-            : (lead >> 3) == 30                ? 4
-                                               : 0;
-        if (length == 0 || i + length > text.size())
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, at);
+        if (length == 0)
             return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += length;
+        at += length;
     }
     return true;
 }
@@ -97,18 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     limits.maxExpandedBytes = input.ConsumeBool() ? 2048 : 1 << 20;
     ContainerKind kind = ContainerKind::None;
     const std::string bytes = documentFrom(input, kind);
-    const UniqueFd fd(::memfd_create("fuzz", MFD_CLOEXEC));
-    fuzzCheck(::write(fd.get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()), "memfd write");
+    const UniqueFd fd = memoryFileWith(bytes);
 
     std::vector<ContainerNotice> notices;
     readContainer(
         fd.get(), kind, limits, nullptr,
         [&](const ContainerMember& member) {
-            std::string text;
-            char block[16384];
-            off_t at = 0;
-            for (ssize_t got; (got = ::pread(member.fd, block, sizeof block, at)) > 0; at += got)
-                text.append(block, static_cast<std::size_t>(got));
+            const std::string text = contentOf(member.fd);
             fuzzCheck(text.size() <= limits.maxExpandedBytes, "the text stays within the limit");
             if (member.path.empty() && !member.cutAtLimit)
                 fuzzCheck(validUtf8(text), "a document's text that was not cut is valid UTF-8");
