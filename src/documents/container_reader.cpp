@@ -4,6 +4,7 @@
 #include "documents/document_text.h"
 #include "documents/member_copy.h"
 
+#include <algorithm>
 #include <archive_entry.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -264,11 +265,16 @@ std::optional<UniqueFd> extractMember(
     std::vector<ContainerNotice> notices;
     ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content })
         .walk(fd, kind, 1, containerItself(fd));
-    // Skipping past a damaged member can end the archive early where reading on would not (and the skip
-    // itself gives no sign of it), so a member not found is looked for once more, reading every member.
-    if (!found)
+    // In a damaged archive, where libarchive finds the next member can depend on whether the data before it
+    // was read or skipped (and a skip gives no sign of trouble), so when this pass met damage or did not find
+    // the member, it is looked for once more reading every member, as readContainer did.
+    const bool damaged = std::any_of(notices.begin(), notices.end(),
+        [](const ContainerNotice& notice) { return notice.problem == ContainerProblem::Damaged; });
+    if (!found || damaged) {
+        found.reset();
         ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content, true })
             .walk(fd, kind, 1, containerItself(fd));
+    }
     return found;
 }
 
