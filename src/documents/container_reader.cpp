@@ -34,7 +34,8 @@ std::string_view baseName(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// The name a member is listed under: as stored, with a leading "./" (common in tar files) dropped. Names
+// The name a member is listed under: as stored, with a leading "./" (common in tar files) dropped; nothing
+// for a member without a name. Names
 // such as "../x" or "/etc/x" stay as they are: they are only ever shown, never used to write anywhere.
 std::optional<std::string> memberName(archive_entry* entry)
 {
@@ -46,6 +47,9 @@ std::optional<std::string> memberName(archive_entry* entry)
     std::string_view view(name);
     while (view.starts_with("./"))
         view.remove_prefix(2);
+    // An empty path stands for the container's own content, so a member without a name cannot be named.
+    if (view.empty())
+        return std::nullopt;
     return std::string(view);
 }
 
