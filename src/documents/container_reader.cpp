@@ -4,7 +4,6 @@
 #include "documents/document_text.h"
 #include "documents/member_copy.h"
 
-#include <algorithm>
 #include <archive_entry.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,9 +63,6 @@ ContainerKind kindOfMember(int fd, std::string_view name)
 struct Target {
     std::string_view path;
     MemberContent content;
-    // Read the members passed over instead of letting libarchive skip them: in a damaged archive, skipping
-    // can lose its place where reading does not, so this finds what a full read found.
-    bool readPassedOver = false;
 };
 
 // Reads a container and the containers inside it, depth first, in archive order.
@@ -182,7 +178,9 @@ private:
         ContainerMember member;
         member.path = joinPath(self.path, *name);
         if (!wanted(member.path)) {
-            if (m_target->readPassedOver && !archive_entry_is_data_encrypted(entry))
+            // Read, not skipped: in a damaged archive, where libarchive finds the next member can depend on
+            // whether the data before it was read or skipped, and this must find what readContainer found.
+            if (!archive_entry_is_data_encrypted(entry))
                 copyMember(handle, 0, m_limits, m_cancel);
             return true;
         }
@@ -269,16 +267,6 @@ std::optional<UniqueFd> extractMember(
     std::vector<ContainerNotice> notices;
     ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content })
         .walk(fd, kind, 1, containerItself(fd));
-    // In a damaged archive, where libarchive finds the next member can depend on whether the data before it
-    // was read or skipped (and a skip gives no sign of trouble), so when this pass met damage or did not find
-    // the member, it is looked for once more reading every member, as readContainer did.
-    const bool damaged = std::any_of(notices.begin(), notices.end(),
-        [](const ContainerNotice& notice) { return notice.problem == ContainerProblem::Damaged; });
-    if (!found || damaged) {
-        found.reset();
-        ContainerWalk(limits, nullptr, keep, notices, Target { memberPath, content, true })
-            .walk(fd, kind, 1, containerItself(fd));
-    }
     return found;
 }
 
