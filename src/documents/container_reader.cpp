@@ -33,7 +33,8 @@ std::string_view baseName(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// The name a member is listed under: as stored, with a leading "./" (common in tar files) dropped. Names
+// The name a member is listed under: as stored, with a leading "./" (common in tar files) dropped; nothing
+// for a member without a name. Names
 // such as "../x" or "/etc/x" stay as they are: they are only ever shown, never used to write anywhere.
 std::optional<std::string> memberName(archive_entry* entry)
 {
@@ -45,6 +46,9 @@ std::optional<std::string> memberName(archive_entry* entry)
     std::string_view view(name);
     while (view.starts_with("./"))
         view.remove_prefix(2);
+    // An empty path stands for the container's own content, so a member without a name cannot be named.
+    if (view.empty())
+        return std::nullopt;
     return std::string(view);
 }
 
@@ -101,7 +105,8 @@ private:
 
     bool wanted(std::string_view path) const
     {
-        if (!m_target)
+        // An empty path is the container's own content (a compressed file's), which holds every member.
+        if (!m_target || path.empty())
             return true;
         return m_target->path == path
             || (m_target->path.starts_with(path) && m_target->path.substr(path.size()).starts_with(kMemberSeparator));
@@ -146,7 +151,8 @@ private:
                 return false;
             // A header that cannot be read may be followed by good ones; a run of them means the rest is junk.
             if ((status == ARCHIVE_RETRY || status == ARCHIVE_FAILED) && ++failedInARow < kMaxFailedHeaders) {
-                notice(self.path, ContainerProblem::Damaged);
+                if (failedInARow == 1)
+                    notice(self.path, ContainerProblem::Damaged);
                 continue;
             }
             if (status < ARCHIVE_WARN) {
@@ -171,8 +177,13 @@ private:
         }
         ContainerMember member;
         member.path = joinPath(self.path, *name);
-        if (!wanted(member.path))
+        if (!wanted(member.path)) {
+            // Read, not skipped: in a damaged archive, where libarchive finds the next member can depend on
+            // whether the data before it was read or skipped, and this must find what readContainer found.
+            if (!archive_entry_is_data_encrypted(entry))
+                copyMember(handle, 0, m_limits, m_cancel);
             return true;
+        }
         if (archive_entry_is_data_encrypted(entry)) {
             notice(member.path, ContainerProblem::Encrypted);
             return true;

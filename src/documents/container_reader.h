@@ -37,7 +37,7 @@ inline constexpr std::string_view kMemberSeparator = " \u203A ";
 struct ContainerLimits {
     uint64_t maxExpandedBytes = 1ull << 30; // a member (or a document's text) is cut here
     uint64_t maxExpansionRatio = 1000; // ... or once it is this many times larger than its compressed size
-    int maxDepth = 3; // the container itself is depth 1; archives nested deeper are skipped with TooDeep
+    int maxDepth = 3; // the container itself is depth 1; containers nested deeper are skipped with TooDeep
 };
 
 struct ContainerMember {
@@ -54,7 +54,7 @@ struct ContainerMember {
 enum class ContainerProblem {
     Encrypted, // a member (or the whole container) needs a password: skipped
     Damaged, // the container or a member could not be read to its end: what was read before is delivered
-    TooDeep, // an archive nested deeper than maxDepth: skipped
+    TooDeep, // an archive or document nested deeper than maxDepth: skipped
     CutAtLimit, // a member expanded past maxExpandedBytes or maxExpansionRatio: delivered cut there
     Unreadable, // the container could not be opened or read at all (or memory for a memfd was refused)
 };

@@ -193,17 +193,24 @@ TEST(DocumentTextTest, PdfPagesSeparatedByFormFeeds)
 TEST(DocumentTextTest, UnparsablePdfsAreDamagedNotFatal)
 {
     const std::string pdf = pdfWithPages({ "page" });
-    const std::vector<std::string> broken = {
-        "%PDF-1.7\n" + std::string(5000, '\xff'),
-        "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 1 0 R >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n",
-        pdf.substr(0, pdf.size() / 3),
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool damaged; // else: read, with no text
+    } cases[] = {
+        { "garbage after the header", "%PDF-1.7\n" + std::string(5000, '\xff'), true },
+        { "cut short", pdf.substr(0, pdf.size() / 3), true },
+        { "pages that point at themselves",
+            "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 1 0 R >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n", false },
     };
-    for (const std::string& bytes : broken) {
-        if (bytes.empty())
-            continue;
-        const ReadResult result = readAll(bytes, ContainerKind::Pdf);
-        EXPECT_TRUE(result.hasNotice("", ContainerProblem::Damaged) || result.members.size() == 1u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes.size() < 100 && std::string(c.name) == "cut short")
+            continue; // built without Qt Gui
+        const ReadResult result = readAll(c.bytes, ContainerKind::Pdf);
+        EXPECT_EQ(result.hasNotice("", ContainerProblem::Damaged), c.damaged);
+        EXPECT_EQ(result.members.size(), c.damaged ? 0u : 1u);
         for (const ReadMember& member : result.members)
-            EXPECT_EQ(member.content.find("page"), std::string::npos);
+            EXPECT_EQ(member.content, "");
     }
 }
