@@ -1,6 +1,8 @@
 // Report lines of members of archives: the path column shows the member as the list does.
 #include "report/report_row.h"
+#include "results/cline.h"
 #include "search/keyword_list.h"
+#include "search/search_options.h"
 #include "support/recording_sink.h"
 
 #include <gtest/gtest.h>
