@@ -145,7 +145,6 @@ FoundPrinter::Style CliSearch::printStyle(const SearchCriteria& criteria) const
     style.color = m_options.color == ColorChoice::Always
         || (m_options.color == ColorChoice::Auto && ::isatty(STDOUT_FILENO) == 1);
     style.showLineNumbers = m_options.showLineNumbers;
-    style.maxKeys = m_options.settings.maxKeys;
     if (m_options.relativePaths)
         style.relativeTo = criteria.rootFolder;
     return style;
@@ -174,8 +173,8 @@ bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>&
     StderrMessages messages(m_err);
     FoundPrinter printer(printStyle(criteria), m_out, messages);
     CliSink sink(doc, printer, m_out, m_err, run, sinkSetup(criteria));
-    InterruptGuard::watch(&run);
     run.start(criteria, m_options.settings, sink);
+    InterruptGuard::watch(&run);
     while (!interrupted() && run.step(kStepBudget, kStepWait))
         m_out.flush();
     InterruptGuard::watch(nullptr);
