@@ -224,7 +224,7 @@ void FileDialogsTest::reportDialogClicksCountEvenWhenCancelled()
         QStringList({ "CSV (MicroSoft Excel File) (*.csv)", "Text File for import to MS Access (*.txt)",
             "Plain Text File (*.txt)" }));
     QCOMPARE(selectedFilter, filters[0]);
-    QCOMPARE(boxCount, 6);
+    QCOMPARE(boxCount, 7);
     QVERIFY(state.reportOptions.includeType && state.reportOptions.includeKeywords);
     QVERIFY(!state.reportOptions.includePath);
     QCOMPARE(state.reportFormat, ReportFormat::Csv);
