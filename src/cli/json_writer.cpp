@@ -133,7 +133,8 @@ std::string hitsJson(const CLine& line, std::string_view path, std::string_view 
     if (line.isMember())
         out += "," + pathField("archive", containerPath) + "," + pathField("member", line.inside->member);
     out += ",\"kind\":" + std::to_string(static_cast<int>(line.kind)) + ",\"size\":" + std::to_string(line.size)
-        + ",\"modified\":" + std::to_string(line.modified) + ",\"hits\":[";
+        + ",\"modified\":" + std::to_string(line.modified) + ",\"hit_count\":" + std::to_string(line.hitCount())
+        + ",\"hit_limit_reached\":" + (line.hitLimitReached ? "true" : "false") + ",\"hits\":[";
     for (std::size_t i = 0; i < line.hitCount(); ++i) {
         if (i > 0)
             out.push_back(',');

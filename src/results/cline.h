@@ -120,6 +120,7 @@ public:
     int32_t modifiedNanoseconds = 0; // with `modified`, the time the hits were found at
     int32_t iconIndex = 0;
     bool checked = false; // the row's check box
+    bool hitLimitReached = false; // the scan stopped taking hits at the per-file hit limit
     // Set for a record found inside a document or an archive: its hits are offsets in the extracted text
     // or the member's bytes, which the loader extracts again from the file at `path`.
     std::optional<InsideContainer> inside;

@@ -27,15 +27,16 @@ std::size_t openFoldersAllowed(int scanThreads)
 // How long the walk waits between tries when no descriptor is free for a folder.
 constexpr std::chrono::milliseconds kDescriptorPause { 5 };
 
-FoundFile foundFile(std::string_view path, const ScanResult& result)
+FoundFile foundFile(std::string_view path, const ScanResult& result, const ScanPlan& plan)
 {
-    return { path, result.kind, result.status, result.hits };
+    return { path, result.kind, result.status, result.hits, plan.hitLimitReached(result.hits) };
 }
 
 // A document's text or an archive's member, found inside the file at `path`.
-FoundFile foundInside(std::string_view path, const ScanResult& result, const MemberHits& member)
+FoundFile foundInside(std::string_view path, const ScanResult& result, const MemberHits& member, const ScanPlan& plan)
 {
-    FoundFile file { path, member.kind, member.path.empty() ? result.status : member.status, member.hits };
+    FoundFile file { path, member.kind, member.path.empty() ? result.status : member.status, member.hits,
+        plan.hitLimitReached(member.hits) };
     file.container = result.container.kind;
     file.member = member.path;
     file.containerStatus = result.status;
@@ -185,7 +186,7 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
             takeContainer(joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName()), *result);
         } else if (takeResult(*result)) {
             const std::string path = joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName());
-            m_sink->fileFound(foundFile(path, *result));
+            m_sink->fileFound(foundFile(path, *result, *m_plan));
         }
         m_pipeline->pop();
         m_walkEvents.pop_front();
@@ -232,13 +233,13 @@ SearchRun::Progress SearchRun::recheckStep()
         const MemberHits* found = listedMember(m_recheckResult, member);
         if (found) {
             ++m_foundCount;
-            m_sink->listedFileKept(index, foundInside(path, m_recheckResult, *found));
+            m_sink->listedFileKept(index, foundInside(path, m_recheckResult, *found, *m_plan));
         } else {
             m_sink->listedFileDropped(index);
         }
     } else if (member.empty() && m_recheckResult.found) {
         ++m_foundCount;
-        m_sink->listedFileKept(index, foundFile(path, m_recheckResult));
+        m_sink->listedFileKept(index, foundFile(path, m_recheckResult, *m_plan));
     } else {
         m_sink->listedFileDropped(index); // a member, now that the search does not look inside archives
     }
@@ -254,7 +255,7 @@ void SearchRun::takeContainer(const std::string& path, const ScanResult& result)
         if (m_foundCount >= kMaxFound)
             break;
         ++m_foundCount;
-        m_sink->fileFound(foundInside(path, result, member));
+        m_sink->fileFound(foundInside(path, result, member, *m_plan));
     }
     for (const ContainerNotice& notice : result.container.notices) {
         ++m_insideProblems;

@@ -15,6 +15,7 @@ struct FoundFile {
     FileKind kind = FileKind::Text;
     FileStatus status;
     std::span<const Hit> hits; // ascending offset order
+    bool hitLimitReached = false; // the scan stopped taking hits at the per-file hit limit
     // Found inside a document or an archive (searched inside only when the search asks for it). A
     // document's text keeps `member` empty and `status` is its file's; an archive member has its own
     // status, and `path` with `containerStatus` name the archive that holds it.
