@@ -142,25 +142,28 @@ private:
             return true;
         }
         archive_entry* entry = nullptr;
-        int failedInARow = 0;
+        int failedHeaders = 0;
         for (;;) {
             const int status = archive_read_next_header(handle.get(), &entry);
             if (status == ARCHIVE_EOF)
                 return true;
             if (cancelled())
                 return false;
-            // A header that cannot be read may be followed by good ones; a run of them means the rest is junk.
-            if ((status == ARCHIVE_RETRY || status == ARCHIVE_FAILED) && ++failedInARow < kMaxFailedHeaders) {
-                if (failedInARow == 1)
+            // A header that cannot be read may be followed by good ones, but junk can hold a great many of
+            // them: past a few, the rest of the container is passed over. One notice says it is damaged.
+            if (status == ARCHIVE_RETRY || status == ARCHIVE_FAILED) {
+                if (failedHeaders++ == 0)
                     notice(self.path, ContainerProblem::Damaged);
-                continue;
+                if (failedHeaders < kMaxFailedHeaders)
+                    continue;
+                return true;
             }
             if (status < ARCHIVE_WARN) {
                 const bool encrypted = archive_read_has_encrypted_entries(handle.get()) > 0;
-                notice(self.path, encrypted ? ContainerProblem::Encrypted : ContainerProblem::Damaged);
+                if (encrypted || failedHeaders == 0)
+                    notice(self.path, encrypted ? ContainerProblem::Encrypted : ContainerProblem::Damaged);
                 return true;
             }
-            failedInARow = 0;
             if (!walkEntry(handle, entry, depth, self))
                 return false;
         }
