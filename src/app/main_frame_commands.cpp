@@ -173,13 +173,15 @@ void CMainFrame::beginRename()
 // Takes effect for the next search; the settings file gets the values at close.
 void CMainFrame::advancedSettings()
 {
-    CAdvancedSettingsDlg dialog(this);
+    CAdvancedSettingsDlg dialog(this, m_runner.get());
     dialog.setValues(m_settings.search);
+    dialog.setScope(m_settings.scope);
     dialog.setEditorCommand(
         fromText(m_settings.editorCommand), fromText(m_desktopCommands->services().editor.detectedCommand()));
     if (m_runner->run(dialog) == QDialog::Accepted) {
         m_settings.search = dialog.values();
         m_settings.editorCommand = toText(dialog.editorCommand());
+        m_settings.scope = dialog.scope();
     }
 }
 
@@ -189,8 +191,15 @@ void CMainFrame::onStartStop()
         m_search->stop();
         return;
     }
+    // "7d" counts back from this Start.
+    const ScopeConversion scope = searchScopeFrom(m_settings.scope, std::time(nullptr));
+    if (!scope.scope) {
+        showMessage(scope.message + "\nChange it under Settings, Advanced Settings.");
+        return;
+    }
     PanelInput input = m_panel->input();
     input.currentFolder = m_currentFolder;
+    input.scope = *scope.scope;
     const SearchRequest request = prepareSearch(input);
     if (request.currentFolder)
         setCurrentFolder(*request.currentFolder);
