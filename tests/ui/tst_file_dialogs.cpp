@@ -5,6 +5,7 @@
 #include "app/open_with_dlg.h"
 #include "app/print_options_dlg.h"
 #include "app/report_file_chooser.h"
+#include "settings/scope_settings.h"
 #include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
@@ -56,6 +57,8 @@ private slots:
     void openWithBrowsePicksAProgram();
     void printOptionsShowTheSixColumns();
     void advancedSettingsSliderAndLabel();
+    void advancedSettingsScopeRefusesWhatItCannotRead();
+    void advancedSettingsKeysAndTabOrder();
     void fileTypesListsAndSelection();
     void reportDialogClicksCountEvenWhenCancelled();
     void reportDialogGivesTheFormatsExtension();
@@ -152,6 +155,83 @@ void FileDialogsTest::advancedSettingsSliderAndLabel()
     dialog.accept();
     QCOMPARE(dialog.values().maxKeys, 300);
     QCOMPARE(dialog.values().includeHidden, false);
+}
+
+void FileDialogsTest::advancedSettingsScopeRefusesWhatItCannotRead()
+{
+    test::ScriptedRunner messages;
+    CAdvancedSettingsDlg dialog(nullptr, &messages);
+    ScopeSettings scope;
+    scope.excludedFolders = "build;node_modules";
+    scope.gitignore = true;
+    dialog.setScope(scope);
+    QCOMPARE(child<QLineEdit>(dialog, "excludedFolders")->text(), QStringLiteral("build;node_modules"));
+    QVERIFY(child<QCheckBox>(dialog, "binaryFiles")->isChecked());
+    QVERIFY(child<QCheckBox>(dialog, "gitignore")->isChecked());
+    auto* minSize = child<QLineEdit>(dialog, "minSize");
+    auto* after = child<QLineEdit>(dialog, "modifiedAfter");
+    minSize->setText(QStringLiteral(" big "));
+    after->setText(QStringLiteral("7d"));
+    child<QCheckBox>(dialog, "documents")->click();
+
+    // Refused with a message; the dialog stays with everything typed, the wrong text selected.
+    dialog.accept();
+    QCOMPARE(messages.titles, QStringList({ "Advanced Settings" }));
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    QCOMPARE(minSize->selectedText(), QStringLiteral(" big "));
+    QCOMPARE(after->text(), QStringLiteral("7d"));
+    QVERIFY(child<QCheckBox>(dialog, "documents")->isChecked());
+    minSize->setText(QStringLiteral("2M"));
+    child<QLineEdit>(dialog, "maxSize")->setText(QStringLiteral("1M"));
+    dialog.accept(); // the smallest size above the largest
+    QCOMPARE(messages.titles.size(), 2);
+    QVERIFY(dialog.result() != QDialog::Accepted);
+
+    minSize->setText(QStringLiteral(" 64K "));
+    dialog.accept();
+    QCOMPARE(messages.titles.size(), 2);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    ScopeSettings expected = scope;
+    expected.minSize = "64K";
+    expected.maxSize = "1M";
+    expected.modifiedAfter = "7d";
+    expected.documents = true;
+    QVERIFY(dialog.scope() == expected);
+}
+
+// Every mnemonic leads to one control, and Tab goes through the controls top to bottom.
+void FileDialogsTest::advancedSettingsKeysAndTabOrder()
+{
+    CAdvancedSettingsDlg dialog;
+    QString keys;
+    QStringList texts;
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QString& text : texts) {
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < text.size()) {
+            const QChar key = text.at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(text));
+            keys += key;
+        }
+    }
+    QVERIFY2(keys.size() >= 9, qPrintable(keys)); // the nine scope controls
+
+    QStringList order;
+    QWidget* widget = child<QCheckBox>(dialog, "includeHidden");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order << (widget->objectName().isEmpty() ? widget->property("text").toString() : widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != child<QCheckBox>(dialog, "includeHidden") && order.size() < 20);
+    QCOMPARE(order,
+        QStringList({ "includeHidden", "hitLimitSlider", "excludedFolders", "minSize", "maxSize", "modifiedAfter",
+            "modifiedBefore", "binaryFiles", "gitignore", "filesWithoutHits", "documents", "editorCommand", "OK",
+            "Cancel" }));
+    for (const char* name : { "excludedFolders", "minSize", "maxSize", "modifiedAfter", "modifiedBefore", "documents" })
+        QVERIFY2(!child<QWidget>(dialog, name)->accessibleName().isEmpty(), name);
 }
 
 void FileDialogsTest::fileTypesListsAndSelection()

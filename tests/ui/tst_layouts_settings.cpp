@@ -2,6 +2,7 @@
 // and the next start reads back.
 #include "app/result_layouts.h"
 #include "app/search_panel.h"
+#include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/text_view.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 
@@ -19,6 +21,35 @@ using namespace vellick;
 using namespace vellick::test;
 
 namespace {
+// A control of the Advanced Settings scope group as text: a line's text, or "1"/"0" for a check box.
+QString scopeValue(QDialog& dialog, const QString& name)
+{
+    QWidget* control = dialog.findChild<QWidget*>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        return line->text();
+    return qobject_cast<QCheckBox*>(control)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+void setScopeValue(QDialog& dialog, const QString& name, const QString& value)
+{
+    QWidget* control = dialog.findChild<QWidget*>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        line->setText(value);
+    else
+        qobject_cast<QCheckBox*>(control)->setChecked(value == QStringLiteral("1"));
+}
+
+test::ScriptedRunner& scriptedRunner(FrameFixture& window)
+{
+    auto runner = std::make_unique<test::ScriptedRunner>();
+    test::ScriptedRunner& kept = *runner;
+    window.frame().setModalRunner(std::move(runner));
+    return kept;
+}
+
+const QStringList kScopeControls { "excludedFolders", "minSize", "maxSize", "modifiedAfter", "modifiedBefore",
+    "binaryFiles", "gitignore", "filesWithoutHits", "documents" };
+
 // 100, 100, 50, 50 and 100 pixels for a font whose average character is 6 pixels wide, widened alike.
 CVellickView::Widths sideBySideDefaults(const CVellickView& list)
 {
@@ -41,6 +72,9 @@ private slots:
     void layoutSwitchKeepsEachLayoutsViewsAndSizes();
     void columnWidthsAreKeptPerLayout();
     void storedValuesAreClampedAndRecentListsStopAtAGap();
+    void scopeSettingsAreSavedAndRestored_data();
+    void scopeSettingsAreSavedAndRestored();
+    void hostileScopeValuesLoadAsTheDefaults();
 };
 
 void LayoutsSettingsTest::firstRunUsesTheDefaults()
@@ -205,6 +239,96 @@ void LayoutsSettingsTest::storedValuesAreClampedAndRecentListsStopAtAGap()
     QCOMPARE(home.value("maxkeys"), QStringLiteral("1"));
     QCOMPARE(home.value("allkeys"), QStringLiteral("2"));
     QCOMPARE(home.value("keys3"), QStringLiteral("gamma"));
+}
+
+void LayoutsSettingsTest::scopeSettingsAreSavedAndRestored_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("excluded folders") << "excludedFolders"
+                                      << "build; node_modules"
+                                      << "excludedirs";
+    QTest::newRow("smallest size") << "minSize"
+                                   << "64K"
+                                   << "minsize";
+    QTest::newRow("largest size") << "maxSize"
+                                  << "2MB"
+                                  << "maxsize";
+    QTest::newRow("modified after") << "modifiedAfter"
+                                    << "7d"
+                                    << "modafter";
+    QTest::newRow("modified before") << "modifiedBefore"
+                                     << "2026-01-31"
+                                     << "modbefore";
+    QTest::newRow("binary files") << "binaryFiles"
+                                  << "0"
+                                  << "binary";
+    QTest::newRow("gitignore") << "gitignore"
+                               << "1"
+                               << "gitignore";
+    QTest::newRow("files without hits") << "filesWithoutHits"
+                                        << "1"
+                                        << "inverse";
+    QTest::newRow("documents") << "documents"
+                               << "1"
+                               << "documents";
+}
+
+// Each scope setting made in Advanced Settings reaches the file at close and the dialog of the next run.
+void LayoutsSettingsTest::scopeSettingsAreSavedAndRestored()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+    QFETCH(QString, key);
+    ConfigHome home;
+    {
+        FrameFixture window;
+        scriptedRunner(window).then([&](QDialog& dialog) {
+            setScopeValue(dialog, control, value);
+            dialog.accept();
+            return dialog.result();
+        });
+        window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+        window.close();
+    }
+    QCOMPARE(home.value(key), value);
+    FrameFixture window;
+    QStringList shown;
+    scriptedRunner(window).then([&](QDialog& dialog) {
+        for (const QString& name : kScopeControls)
+            shown << scopeValue(dialog, name);
+        return int(QDialog::Rejected);
+    });
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    QStringList expected { "", "", "", "", "", "1", "0", "0", "0" };
+    expected[kScopeControls.indexOf(control)] = value;
+    QCOMPARE(shown, expected);
+}
+
+// Values the window could not have written give the default scope: the dialog shows the defaults and a
+// search's summary names no scope.
+void LayoutsSettingsTest::hostileScopeValuesLoadAsTheDefaults()
+{
+    ConfigHome home;
+    home.write(QStringLiteral("[Settings]\nexcludedirs=a\x01b\nminsize=lots\nmaxsize=-1\nmodafter=2026-02-30\n"
+                              "modbefore=soon\nbinary=7\ngitignore=yes\ninverse=2\ndocuments=-1\n"));
+    test::TempTree tree;
+    tree.write("notes.txt", "a mutex here\n");
+    FrameFixture window;
+    QStringList shown;
+    scriptedRunner(window).then([&](QDialog& dialog) {
+        for (const QString& name : kScopeControls)
+            shown << scopeValue(dialog, name);
+        return int(QDialog::Rejected);
+    });
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    QCOMPARE(shown, QStringList({ "", "", "", "", "", "1", "0", "0", "0" }));
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(QString::fromStdString(tree.root()));
+    QVERIFY(window.search());
+    QCOMPARE(window.foundPaths(), std::vector<std::string>({ tree.path("notes.txt") }));
+    QVERIFY2(!window.status().contains(QStringLiteral("scope")), qPrintable(window.status()));
 }
 
 VELLICK_UI_TEST_MAIN(LayoutsSettingsTest)

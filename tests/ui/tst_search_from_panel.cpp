@@ -3,6 +3,7 @@
 #include "app/busy_indicator.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
+#include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/message_presenter.h"
@@ -50,6 +51,7 @@ private slots:
     void timeSpentEndsWithTheRunNotWithTheStopMessage();
     void listedFilesModeRechecksOnlyTheRows();
     void closeDuringASearchKeepsItsTexts();
+    void summaryNamesAnActiveScope();
 };
 
 void SearchFromPanelTest::startChecksShowTheirMessages_data()
@@ -256,6 +258,31 @@ void SearchFromPanelTest::closeDuringASearchKeepsItsTexts()
     QCOMPARE(home.value("directory1"), qs(tree.root()));
     QCOMPARE(home.value("file1"), QStringLiteral("*.*"));
     QCOMPARE(home.value("wwidth"), QStringLiteral("728"));
+}
+
+// The scope set in Advanced Settings reaches the search, and the summary says what it leaves out.
+void SearchFromPanelTest::summaryNamesAnActiveScope()
+{
+    ConfigHome home;
+    TempTree tree;
+    tree.write("a.txt", "the mutex lock\n");
+    FrameFixture window;
+    auto runner = std::make_unique<ScriptedRunner>();
+    runner->then([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("excludedFolders"))->setText(QStringLiteral("build;node_modules"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("maxSize"))->setText(QStringLiteral("1M"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window.frame().setModalRunner(std::move(runner));
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(qs(tree.root()));
+    QVERIFY(window.search());
+    QVERIFY2(window.status().startsWith(QStringLiteral("1 file found (1 file checked).time spent: ")),
+        qPrintable(window.status()));
+    QVERIFY2(window.status().endsWith(QStringLiteral(" (scope: 2 folders excluded, size \u2264 1 MB)")),
+        qPrintable(window.status()));
 }
 
 VELLICK_UI_TEST_MAIN(SearchFromPanelTest)
