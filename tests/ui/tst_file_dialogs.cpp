@@ -157,46 +157,28 @@ void FileDialogsTest::advancedSettingsSliderAndLabel()
     QCOMPARE(dialog.values().includeHidden, false);
 }
 
+// A text that is no size or date is refused with a message; the dialog keeps what was typed.
 void FileDialogsTest::advancedSettingsScopeRefusesWhatItCannotRead()
 {
     test::ScriptedRunner messages;
     CAdvancedSettingsDlg dialog(nullptr, &messages);
     ScopeSettings scope;
-    scope.excludedFolders = "build;node_modules";
-    scope.gitignore = true;
+    scope.excludedFolders = "build";
     dialog.setScope(scope);
-    QCOMPARE(child<QLineEdit>(dialog, "excludedFolders")->text(), QStringLiteral("build;node_modules"));
-    QVERIFY(child<QCheckBox>(dialog, "binaryFiles")->isChecked());
-    QVERIFY(child<QCheckBox>(dialog, "gitignore")->isChecked());
     auto* minSize = child<QLineEdit>(dialog, "minSize");
-    auto* after = child<QLineEdit>(dialog, "modifiedAfter");
     minSize->setText(QStringLiteral(" big "));
-    after->setText(QStringLiteral("7d"));
-    child<QCheckBox>(dialog, "documents")->click();
-
-    // Refused with a message; the dialog stays with everything typed, the wrong text selected.
+    child<QLineEdit>(dialog, "modifiedAfter")->setText(QStringLiteral("7d"));
     dialog.accept();
     QCOMPARE(messages.titles, QStringList({ "Advanced Settings" }));
     QVERIFY(dialog.result() != QDialog::Accepted);
     QCOMPARE(minSize->selectedText(), QStringLiteral(" big "));
-    QCOMPARE(after->text(), QStringLiteral("7d"));
-    QVERIFY(child<QCheckBox>(dialog, "documents")->isChecked());
-    minSize->setText(QStringLiteral("2M"));
-    child<QLineEdit>(dialog, "maxSize")->setText(QStringLiteral("1M"));
-    dialog.accept(); // the smallest size above the largest
-    QCOMPARE(messages.titles.size(), 2);
-    QVERIFY(dialog.result() != QDialog::Accepted);
 
     minSize->setText(QStringLiteral(" 64K "));
     dialog.accept();
-    QCOMPARE(messages.titles.size(), 2);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    ScopeSettings expected = scope;
-    expected.minSize = "64K";
-    expected.maxSize = "1M";
-    expected.modifiedAfter = "7d";
-    expected.documents = true;
-    QVERIFY(dialog.scope() == expected);
+    scope.minSize = "64K";
+    scope.modifiedAfter = "7d";
+    QVERIFY(dialog.scope() == scope);
 }
 
 // Every mnemonic leads to one control, and Tab goes through the controls top to bottom.
@@ -204,34 +186,24 @@ void FileDialogsTest::advancedSettingsKeysAndTabOrder()
 {
     CAdvancedSettingsDlg dialog;
     QString keys;
-    QStringList texts;
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        texts << button->text();
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        texts << label->text();
-    for (const QString& text : texts) {
+    for (const QWidget* widget : dialog.findChildren<QWidget*>()) {
+        const QString text = widget->property("text").toString();
         const qsizetype amp = text.indexOf(QLatin1Char('&'));
         if (amp >= 0 && amp + 1 < text.size()) {
-            const QChar key = text.at(amp + 1).toLower();
-            QVERIFY2(!keys.contains(key), qPrintable(text));
-            keys += key;
+            QVERIFY2(!keys.contains(text.at(amp + 1).toLower()), qPrintable(text));
+            keys += text.at(amp + 1).toLower();
         }
     }
     QVERIFY2(keys.size() >= 9, qPrintable(keys)); // the nine scope controls
-
     QStringList order;
     QWidget* widget = child<QCheckBox>(dialog, "includeHidden");
-    do {
+    for (int i = 0; i < 40 && order.size() < 14; ++i, widget = widget->nextInFocusChain())
         if (widget->focusPolicy() & Qt::TabFocus)
             order << (widget->objectName().isEmpty() ? widget->property("text").toString() : widget->objectName());
-        widget = widget->nextInFocusChain();
-    } while (widget != child<QCheckBox>(dialog, "includeHidden") && order.size() < 20);
     QCOMPARE(order,
         QStringList({ "includeHidden", "hitLimitSlider", "excludedFolders", "minSize", "maxSize", "modifiedAfter",
             "modifiedBefore", "binaryFiles", "gitignore", "filesWithoutHits", "documents", "editorCommand", "OK",
             "Cancel" }));
-    for (const char* name : { "excludedFolders", "minSize", "maxSize", "modifiedAfter", "modifiedBefore", "documents" })
-        QVERIFY2(!child<QWidget>(dialog, name)->accessibleName().isEmpty(), name);
 }
 
 void FileDialogsTest::fileTypesListsAndSelection()
