@@ -52,6 +52,7 @@ private slots:
     void listedFilesModeRechecksOnlyTheRows();
     void closeDuringASearchKeepsItsTexts();
     void summaryNamesAnActiveScope();
+    void severalFoldersAndExclusionsGiveTheirRows();
 };
 
 void SearchFromPanelTest::startChecksShowTheirMessages_data()
@@ -283,6 +284,35 @@ void SearchFromPanelTest::summaryNamesAnActiveScope()
         qPrintable(window.status()));
     QVERIFY2(window.status().endsWith(QStringLiteral(" (scope: 2 folders excluded, size \u2264 1 MB)")),
         qPrintable(window.status()));
+}
+
+// Two folders in the Folder box, searched in the order given; a "!" pattern and an excluded folder leave
+// their files out.
+void SearchFromPanelTest::severalFoldersAndExclusionsGiveTheirRows()
+{
+    ConfigHome home;
+    TempTree tree;
+    for (const char* name :
+        { "one/a.txt", "one/a_test.txt", "one/build/c.txt", "one/sub/d.txt", "two/b.txt", "two/e.log", "three/f.txt" })
+        tree.write(name, "the mutex\n");
+    FrameFixture window;
+    auto runner = std::make_unique<ScriptedRunner>();
+    runner->then([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("excludedFolders"))->setText(QStringLiteral("build"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window.frame().setModalRunner(std::move(runner));
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(qs(tree.path("two") + ";" + tree.path("one")));
+    window.panel().patternsBox()->setEditText(QStringLiteral("*.txt;!*_test.txt"));
+    window.panel().subFoldersBox()->setChecked(true);
+    QVERIFY(window.search());
+    QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(QLatin1Char('\n'))));
+    QCOMPARE(window.foundPaths(),
+        std::vector<std::string>({ tree.path("two/b.txt"), tree.path("one/a.txt"), tree.path("one/sub/d.txt") }));
+    QVERIFY2(window.status().endsWith(QStringLiteral(" (scope: 1 folder excluded)")), qPrintable(window.status()));
 }
 
 VELLICK_UI_TEST_MAIN(SearchFromPanelTest)
