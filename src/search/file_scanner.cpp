@@ -61,7 +61,7 @@ FileScanner::FileScanner(const ScanPlan& plan)
     , m_states(plan.patternCount())
 {
     if (plan.regex())
-        m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags());
+        m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags(), plan.skipBinary());
 }
 
 void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
@@ -91,10 +91,21 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
         result.found = !result.hits.empty();
     else
         result.found = !result.hits.empty() && allWordsHit();
+    if (m_plan.filesWithoutHits())
+        keepOnlyFilesWithoutHits(result);
     if (result.found && !m_plan.singlePattern()) {
         std::stable_sort(
             result.hits.begin(), result.hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
     }
+}
+
+// Files without hits: a file read to its end without a match is the one found, with no hits; a binary
+// file skipped after its first read was not read to its end, nor was a scan cut short by Stop.
+void FileScanner::keepOnlyFilesWithoutHits(ScanResult& result) const
+{
+    const bool skipped = m_plan.skipBinary() && result.kind == FileKind::Binary;
+    result.found = !result.found && !skipped && !cancelled();
+    result.hits.clear();
 }
 
 bool FileScanner::cancelled() const
@@ -111,6 +122,8 @@ void FileScanner::scanStream(int fd, ScanResult& result)
     m_lines = 0;
     std::size_t got = readFirst(fd);
     result.kind = kindOf(m_window, got);
+    if (m_plan.skipBinary() && result.kind == FileKind::Binary)
+        return;
     m_blockStart = 0;
     while (got > 0) {
         // Whole blocks, except where the file ended inside the last one.
