@@ -55,7 +55,7 @@ class FileDialogsTest : public QObject {
 private slots:
     void openWithOkFollowsTheProgramName();
     void openWithBrowsePicksAProgram();
-    void printOptionsShowTheSixColumns();
+    void printOptionsShowTheSevenColumns();
     void advancedSettingsSliderAndLabel();
     void advancedSettingsScopeRefusesWhatItCannotRead();
     void advancedSettingsKeysAndTabOrder();
@@ -109,21 +109,24 @@ void FileDialogsTest::openWithBrowsePicksAProgram()
     QCOMPARE(child<QLineEdit>(dialog, "programName")->text(), program);
 }
 
-void FileDialogsTest::printOptionsShowTheSixColumns()
+void FileDialogsTest::printOptionsShowTheSevenColumns()
 {
     CPrintOptionsDlg dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Print search result"));
     QCOMPARE(checkBoxTexts(dialog),
         QStringList({ "Full Folder Name (Path) of File", "File Type", "File Size", "File Modified Date",
-            "Keywords Found in File", "Text Surrounding Keywords" }));
+            "Keywords Found in File", "Text Surrounding Keywords", "Hit count" }));
+    QVERIFY(!child<QCheckBox>(dialog, "includeHits")->isChecked());
     ReportOptions options;
     options.includeSize = options.includeContext = true;
     dialog.setOptions(options);
     QVERIFY(child<QCheckBox>(dialog, "includeContext")->isChecked());
     child<QCheckBox>(dialog, "includeSize")->click();
     child<QCheckBox>(dialog, "includePath")->click();
+    child<QCheckBox>(dialog, "includeHits")->click();
     const ReportOptions changed = dialog.options();
     QVERIFY(changed.includePath && !changed.includeSize && changed.includeContext && !changed.includeType);
+    QVERIFY(changed.includeHits);
 }
 
 void FileDialogsTest::advancedSettingsSliderAndLabel()
@@ -273,7 +276,7 @@ void FileDialogsTest::reportDialogClicksCountEvenWhenCancelled()
         QStringList({ "CSV (MicroSoft Excel File) (*.csv)", "Text File for import to MS Access (*.txt)",
             "Plain Text File (*.txt)" }));
     QCOMPARE(selectedFilter, filters[0]);
-    QCOMPARE(boxCount, 6);
+    QCOMPARE(boxCount, 7);
     QVERIFY(state.reportOptions.includeType && state.reportOptions.includeKeywords);
     QVERIFY(!state.reportOptions.includePath);
     QCOMPARE(state.reportFormat, ReportFormat::Csv);

@@ -54,7 +54,7 @@ const QStringList kDefaultScope { "", "", "", "", "", "1", "0", "0", "0" };
 CVellickView::Widths sideBySideDefaults(const CVellickView& list)
 {
     const int charWidth = list.typicalCharWidth();
-    CVellickView::Widths widths { 100, 100, 50, 50, 100 };
+    CVellickView::Widths widths { 100, 100, 50, 50, 100, 50 };
     for (int& width : widths)
         width = width * charWidth / 6;
     return widths;
@@ -96,7 +96,7 @@ void LayoutsSettingsTest::firstRunUsesTheDefaults()
     frame.layouts().showLayout(true);
     test::idle();
     const int w = stacked->width();
-    QCOMPARE(stackedWidths, (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4 }));
+    QCOMPARE(stackedWidths, (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4, w / 8 }));
     frame.layouts().showLayout(false);
 
     CSearchPanel& panel = window.panel();
@@ -212,14 +212,27 @@ void LayoutsSettingsTest::columnWidthsAreKeptPerLayout()
         FrameFixture window;
         window.frame().layouts().list(false)->setColumnWidth(0, 111);
         window.frame().layouts().list(true)->setColumnWidth(2, 77);
+        window.frame().layouts().list(false)->setColumnWidth(5, 66);
+        window.frame().layouts().list(true)->setColumnWidth(5, 55);
         window.close();
     }
     QCOMPARE(home.value("vcol1"), QStringLiteral("111"));
     QCOMPARE(home.value("hcol3"), QStringLiteral("77"));
+    QCOMPARE(home.value("vcol6"), QStringLiteral("66"));
+    QCOMPARE(home.value("hcol6"), QStringLiteral("55"));
+    {
+        FrameFixture window;
+        QCOMPARE(window.frame().layouts().list(false)->columnWidth(0), 111);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(2), 77);
+        QCOMPARE(window.frame().layouts().list(false)->columnWidth(5), 66);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(5), 55);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(0), 728 / 4);
+    }
+    // A settings file from before the Hits column: its five widths stand, the Hits column takes its default.
+    home.write(QStringLiteral("[Settings]\nvcol1=90\nvcol2=91\nvcol3=92\nvcol4=93\nvcol5=94\n"));
     FrameFixture window;
-    QCOMPARE(window.frame().layouts().list(false)->columnWidth(0), 111);
-    QCOMPARE(window.frame().layouts().list(true)->columnWidth(2), 77);
-    QCOMPARE(window.frame().layouts().list(true)->columnWidth(0), 728 / 4);
+    CVellickView& list = *window.frame().layouts().list(false);
+    QCOMPARE(list.columnWidths(), (CVellickView::Widths { 90, 91, 92, 93, 94, sideBySideDefaults(list)[5] }));
 }
 
 void LayoutsSettingsTest::storedValuesAreClampedAndRecentListsStopAtAGap()
