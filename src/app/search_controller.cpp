@@ -31,6 +31,7 @@ void SearchController::start(const SearchCriteria& criteria, const SearchSetting
     m_keywordText = criteria.keywordText;
     m_folderText = criteria.folder;
     m_filePatterns = criteria.filePatterns;
+    m_scope = criteria.scope;
     m_window.setBusy(true);
     m_window.setStartButtonLabel(kStopLabel);
     m_window.setCombosReadOnly(true);
@@ -90,7 +91,7 @@ void SearchController::runFinished(const RunSummary& summary)
     if (summary.stoppedByUser)
         m_window.showMessage(kStoppedMessage);
     m_window.setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds)
-        + insideProblemsText(summary.insideProblems));
+        + scopeSummaryText(m_scope) + insideProblemsText(summary.insideProblems));
     m_window.setStartButtonLabel(kStartLabel);
     m_window.updateRecentLists(m_keywordText, m_folderText, m_filePatterns);
 }

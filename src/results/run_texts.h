@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/container_reader.h"
+#include "search/search_scope.h"
 
 #include <cstdint>
 #include <string>
@@ -28,5 +29,8 @@ std::string insideProblemsText(unsigned problems);
 
 // "ARCHIVE › MEMBER: encrypted, skipped": one problem met inside a document or an archive.
 std::string insideProblemText(std::string_view path, const ContainerNotice& notice);
+// What a scope that differs from the default leaves out, for the end of the summary, so that no one
+// wonders why a file is missing: " (scope: 2 folders excluded, size ≤ 1 MB)". Empty for the default scope.
+std::string scopeSummaryText(const SearchScope& scope);
 
 } // namespace vellick
