@@ -4,6 +4,7 @@
 #include "base/unique_fd.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -173,11 +174,17 @@ std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
     return got;
 }
 
-// Scans the current block pattern by pattern; true when the file's hit limit is reached.
+// Scans the current block pattern by pattern; true when the file's hit limit is reached. With several
+// patterns, the match starts of all of them are found in one pass first.
 bool FileScanner::scanBlock(FileKind kind, ScanResult& result)
 {
+    const PatternSetProbe* setProbe = m_plan.setProbe(kind);
+    if (setProbe)
+        findStartsTogether(*setProbe, kind);
     for (std::size_t i = 0; i < m_plan.patternCount(); ++i) {
-        if (!m_states[i].done && scanPattern(i, kind, result))
+        if (m_states[i].done)
+            continue;
+        if (setProbe ? takeStarts(i, kind, result) : scanPattern(i, kind, result))
             return true;
     }
     return false;
@@ -198,18 +205,85 @@ bool FileScanner::scanPattern(std::size_t index, FileKind kind, ScanResult& resu
             ++start;
             continue;
         }
-        const uint64_t end = start + length;
-        const uint64_t line = kind == FileKind::Text ? linesBefore(end) : 0;
-        result.hits.push_back(
-            { start, line, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) });
-        start = end;
-        if (countHit(state)) {
-            state.next = start;
-            return !m_plan.allWords() || std::all_of(m_states.begin(), m_states.end(), [](auto& s) { return s.done; });
-        }
+        if (takeHit(index, start, kind, result))
+            return limitReached();
+        start = state.next;
     }
     state.next = start;
     return false;
+}
+
+// Every start in the block where a pattern matches, from its next attempt on, overlapping ones too: the
+// pattern's own leftmost non-overlapping matches are taken from them afterwards, as scanPattern would.
+void FileScanner::findStartsTogether(const PatternSetProbe& setProbe, FileKind kind)
+{
+    m_starts.resize(m_plan.patternCount());
+    uint64_t from = UINT64_MAX;
+    uint64_t last = 0;
+    for (std::size_t i = 0; i < m_plan.patternCount(); ++i) {
+        m_starts[i].clear();
+        const std::size_t length = m_plan.pattern(i).bytes.size();
+        if (length == 0 || m_states[i].done || m_states[i].next + length > m_blockEnd)
+            continue;
+        from = std::min(from, m_states[i].next + setProbe.offsets[i]);
+        last = std::max(last, m_blockEnd - length + setProbe.offsets[i]);
+    }
+    if (from > last)
+        return;
+    const MatchTable& table = m_plan.table(kind);
+    const unsigned char* base = at(from);
+    const auto span = static_cast<std::size_t>(last - from);
+    for (std::size_t position = 0; position <= span;) {
+        std::size_t count = 0;
+        position = setProbe.probe.collect(base, position, span, m_candidates.data(), m_candidates.size(), count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint64_t probed = from + m_candidates[k].position;
+            for (uint32_t buckets = m_candidates[k].buckets; buckets; buckets &= buckets - 1) {
+                for (const uint32_t i : setProbe.probe.bucket(static_cast<std::size_t>(std::countr_zero(buckets)))) {
+                    const std::string& bytes = m_plan.pattern(i).bytes;
+                    const uint64_t start = probed - setProbe.offsets[i];
+                    if (probed >= m_states[i].next + setProbe.offsets[i] && start + bytes.size() <= m_blockEnd
+                        && !bytes.empty() && !m_states[i].done && matchesAt(bytes, table, start))
+                        m_starts[i].push_back(start);
+                }
+            }
+        }
+    }
+}
+
+// Takes the pattern's leftmost non-overlapping matches among the starts found together.
+bool FileScanner::takeStarts(std::size_t index, FileKind kind, ScanResult& result)
+{
+    const std::size_t length = m_plan.pattern(index).bytes.size();
+    PatternState& state = m_states[index];
+    if (length == 0 || state.next + length > m_blockEnd)
+        return false;
+    for (const uint64_t start : m_starts[index]) {
+        if (start >= state.next && takeHit(index, start, kind, result))
+            return limitReached();
+    }
+    state.next = std::max(state.next, m_blockEnd - length + 1);
+    return false;
+}
+
+// Records a hit of the pattern at `start` and moves its next attempt past it; true when the pattern may
+// take no more hits.
+bool FileScanner::takeHit(std::size_t index, uint64_t start, FileKind kind, ScanResult& result)
+{
+    const std::size_t length = m_plan.pattern(index).bytes.size();
+    const uint64_t end = start + length;
+    const uint64_t line = kind == FileKind::Text ? linesBefore(end) : 0;
+    result.hits.push_back(
+        { start, line, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) });
+    m_states[index].next = end;
+    return countHit(m_states[index]);
+}
+
+// After a pattern took its last hit: whether the file's scan ends (under "match all words" only once
+// every pattern is done).
+bool FileScanner::limitReached() const
+{
+    return !m_plan.allWords() || std::all_of(m_states.begin(), m_states.end(), [](auto& s) { return s.done; });
 }
 
 // Counts a new hit; true when the pattern may take no more: under "match all words" each pattern has its

@@ -53,6 +53,10 @@ private:
     std::size_t readMore(int fd, FileKind kind);
     bool scanBlock(FileKind kind, ScanResult& result);
     bool scanPattern(std::size_t index, FileKind kind, ScanResult& result);
+    void findStartsTogether(const PatternSetProbe& setProbe, FileKind kind);
+    bool takeStarts(std::size_t index, FileKind kind, ScanResult& result);
+    bool takeHit(std::size_t index, uint64_t start, FileKind kind, ScanResult& result);
+    bool limitReached() const;
     uint64_t nextCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const;
     bool matchesAt(const std::string& bytes, const MatchTable& table, uint64_t start) const;
     bool countHit(PatternState& state);
@@ -75,6 +79,8 @@ private:
     uint64_t m_lines = 0; // ... are m_lines
     uint32_t m_totalHits = 0;
     std::vector<PatternState> m_states;
+    std::vector<std::vector<uint64_t>> m_starts; // per pattern, its match starts in the block (several patterns)
+    std::array<MultiLiteralProbe::Candidate, 128> m_candidates {};
     std::unique_ptr<RegexScanner> m_regexScanner; // when the plan holds a regular expression
 };
 

@@ -57,6 +57,17 @@ int byteFrequency(unsigned char c)
     return c == 0 ? 20 : 5;
 }
 
+// How often a 256-bit set's bytes occur together.
+double bitsFrequency(const ByteBits& bits)
+{
+    double total = 0;
+    for (unsigned c = 0; c < 256; ++c) {
+        if ((bits[c >> 6] >> (c & 63)) & 1)
+            total += byteFrequency(static_cast<unsigned char>(c));
+    }
+    return total;
+}
+
 int setFrequency(const ByteSet& set)
 {
     int total = 0;
@@ -83,6 +94,42 @@ ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys)
         m_patterns.push_back(std::move(pattern));
         m_carrySize = std::max(m_carrySize, bytes.size());
     }
+    if (m_patterns.size() >= 2) {
+        m_setProbes[kindIndex(FileKind::Text)] = buildSetProbe(FileKind::Text);
+        m_setProbes[kindIndex(FileKind::Binary)] = buildSetProbe(FileKind::Binary);
+    }
+}
+
+// Probes the same number of positions of every pattern (three, or the shortest pattern's length), at the
+// stretch whose byte sets are rarest together. An empty pattern, which never matches, gets empty sets.
+std::optional<PatternSetProbe> ScanPlan::buildSetProbe(FileKind kind) const
+{
+    std::size_t width = MultiLiteralProbe::kMaxWidth;
+    for (const CompiledPattern& pattern : m_patterns) {
+        if (!pattern.bytes.empty())
+            width = std::min(width, pattern.bytes.size());
+    }
+    std::vector<std::vector<ByteBits>> literals;
+    std::vector<std::size_t> offsets;
+    for (const CompiledPattern& pattern : m_patterns) {
+        std::vector<ByteBits> sets(width);
+        std::size_t bestOffset = 0;
+        double bestFrequency = 0;
+        for (std::size_t offset = 0; offset + width <= pattern.bytes.size(); ++offset) {
+            double frequency = 1;
+            for (std::size_t j = 0; j < width; ++j)
+                frequency *= bitsFrequency(table(kind).row(static_cast<unsigned char>(pattern.bytes[offset + j])));
+            if (offset == 0 || frequency < bestFrequency) {
+                bestOffset = offset;
+                bestFrequency = frequency;
+            }
+        }
+        for (std::size_t j = 0; j < width && !pattern.bytes.empty(); ++j)
+            sets[j] = table(kind).row(static_cast<unsigned char>(pattern.bytes[bestOffset + j]));
+        literals.push_back(std::move(sets));
+        offsets.push_back(bestOffset);
+    }
+    return PatternSetProbe { MultiLiteralProbe(literals), std::move(offsets) };
 }
 
 // The two positions whose small byte sets are rarest (the same position twice when only one qualifies).
