@@ -63,8 +63,8 @@ inline void appendCandidates(
 
 template <std::size_t Width>
 __attribute__((target("avx2"))) std::size_t collectAvx2With(const unsigned char* data, std::size_t from,
-    std::size_t last, const Nibbles* lowTable, const Nibbles* highTable, MultiLiteralProbe::Candidate* out,
-    std::size_t capacity, std::size_t& count)
+    std::size_t last, const Nibbles* lowTable, const Nibbles* highTable, const std::size_t* distances,
+    MultiLiteralProbe::Candidate* out, std::size_t capacity, std::size_t& count)
 {
     __m256i low[Width];
     __m256i high[Width];
@@ -77,7 +77,7 @@ __attribute__((target("avx2"))) std::size_t collectAvx2With(const unsigned char*
     for (; s + 31 <= last && count + 32 <= capacity; s += 32) {
         __m256i found = buckets32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + s)), low[0], high[0]);
         for (std::size_t j = 1; j < Width; ++j) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + s + j));
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + s + distances[j]));
             found = _mm256_and_si256(found, buckets32(v, low[j], high[j]));
         }
         const auto none = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(found, _mm256_setzero_si256())));
@@ -91,8 +91,8 @@ __attribute__((target("avx2"))) std::size_t collectAvx2With(const unsigned char*
 
 template <std::size_t Width>
 __attribute__((target("ssse3"))) std::size_t collectSsse3With(const unsigned char* data, std::size_t from,
-    std::size_t last, const Nibbles* lowTable, const Nibbles* highTable, MultiLiteralProbe::Candidate* out,
-    std::size_t capacity, std::size_t& count)
+    std::size_t last, const Nibbles* lowTable, const Nibbles* highTable, const std::size_t* distances,
+    MultiLiteralProbe::Candidate* out, std::size_t capacity, std::size_t& count)
 {
     __m128i low[Width];
     __m128i high[Width];
@@ -105,7 +105,7 @@ __attribute__((target("ssse3"))) std::size_t collectSsse3With(const unsigned cha
     for (; s + 15 <= last && count + 16 <= capacity; s += 16) {
         __m128i found = buckets16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + s)), low[0], high[0]);
         for (std::size_t j = 1; j < Width; ++j) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + s + j));
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + s + distances[j]));
             found = _mm_and_si128(found, buckets16(v, low[j], high[j]));
         }
         const auto none = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(found, _mm_setzero_si128())));
@@ -120,10 +120,12 @@ __attribute__((target("ssse3"))) std::size_t collectSsse3With(const unsigned cha
 
 } // namespace
 
-MultiLiteralProbe::MultiLiteralProbe(const std::vector<std::vector<ByteBits>>& literals)
+MultiLiteralProbe::MultiLiteralProbe(
+    const std::vector<std::vector<ByteBits>>& literals, const std::vector<std::size_t>& distances)
 {
-    assert(!literals.empty());
-    m_width = std::clamp<std::size_t>(literals.front().size(), 1, kMaxWidth);
+    assert(!literals.empty() && !distances.empty() && distances.size() <= kMaxWidth && distances[0] == 0);
+    m_width = distances.size();
+    std::copy(distances.begin(), distances.end(), m_distances.begin());
     for (std::size_t i = 0; i < literals.size(); ++i) {
         const std::size_t bucket = i % kBuckets;
         const auto bit = static_cast<uint8_t>(1u << bucket);
@@ -166,7 +168,7 @@ std::size_t MultiLiteralProbe::collectScalar(const unsigned char* data, std::siz
     for (std::size_t p = from; p <= last; ++p) {
         auto buckets = m_exact[0][data[p]];
         for (std::size_t j = 1; j < m_width && buckets; ++j)
-            buckets &= m_exact[j][data[p + j]];
+            buckets &= m_exact[j][data[p + m_distances[j]]];
         if (!buckets)
             continue;
         out[count++] = { p, buckets };
@@ -183,10 +185,10 @@ std::size_t MultiLiteralProbe::collectAvx2(const unsigned char* data, std::size_
     const Nibbles* low = m_low.data();
     const Nibbles* high = m_high.data();
     if (m_width == 1)
-        return collectAvx2With<1>(data, from, last, low, high, out, capacity, count);
+        return collectAvx2With<1>(data, from, last, low, high, m_distances.data(), out, capacity, count);
     if (m_width == 2)
-        return collectAvx2With<2>(data, from, last, low, high, out, capacity, count);
-    return collectAvx2With<3>(data, from, last, low, high, out, capacity, count);
+        return collectAvx2With<2>(data, from, last, low, high, m_distances.data(), out, capacity, count);
+    return collectAvx2With<3>(data, from, last, low, high, m_distances.data(), out, capacity, count);
 }
 
 std::size_t MultiLiteralProbe::collectSsse3(const unsigned char* data, std::size_t from, std::size_t last,
@@ -195,10 +197,10 @@ std::size_t MultiLiteralProbe::collectSsse3(const unsigned char* data, std::size
     const Nibbles* low = m_low.data();
     const Nibbles* high = m_high.data();
     if (m_width == 1)
-        return collectSsse3With<1>(data, from, last, low, high, out, capacity, count);
+        return collectSsse3With<1>(data, from, last, low, high, m_distances.data(), out, capacity, count);
     if (m_width == 2)
-        return collectSsse3With<2>(data, from, last, low, high, out, capacity, count);
-    return collectSsse3With<3>(data, from, last, low, high, out, capacity, count);
+        return collectSsse3With<2>(data, from, last, low, high, m_distances.data(), out, capacity, count);
+    return collectSsse3With<3>(data, from, last, low, high, m_distances.data(), out, capacity, count);
 }
 #else
 std::size_t MultiLiteralProbe::collectAvx2(
