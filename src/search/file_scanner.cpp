@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 
 namespace vellick {
 
@@ -20,38 +19,6 @@ FileKind kindOf(const unsigned char* data, std::size_t size)
     const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
     const bool high = std::any_of(data, data + probe, [](unsigned char c) { return c >= 0x80; });
     return high ? FileKind::Binary : FileKind::Text;
-}
-
-// File systems whose files the kernel generates when they are read: their sizes say nothing (0, 4096, or
-// terabytes for /proc/kcore) and some never end (/proc/<pid>/pagemap).
-bool onGeneratedFileSystem(int fd)
-{
-    struct statfs info { };
-    if (::fstatfs(fd, &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case BPF_FS_MAGIC:
-    case PSTOREFS_MAGIC:
-    case SELINUX_MAGIC:
-    case SMACK_MAGIC:
-    case EFIVARFS_MAGIC:
-    case BINFMTFS_MAGIC:
-    case NSFS_MAGIC:
-    case DEVPTS_SUPER_MAGIC:
-    case 0x62656570: // configfs
-    case 0x65735543: // fusectl
-    case 0x19800202: // mqueue
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -65,37 +32,74 @@ FileScanner::FileScanner(const ScanPlan& plan)
         m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags());
 }
 
-void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
+void FileScanner::scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem)
 {
     result.reset();
     const bool noPatterns = m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty());
     if (!m_regexScanner && noPatterns)
         return;
-    UniqueFd fd(openWaitingForDescriptor(
-        dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, [this] { return cancelled(); }));
-    struct stat status { };
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+    UniqueFd fd(openFile(dirFd, name));
+    if (!fd.valid())
         return;
-    result.opened = true;
-    result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
-        static_cast<int32_t>(status.st_mtim.tv_nsec) };
-    const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd.get());
-    m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
+    m_fileSystem = fileSystem == FileSystemKind::Unknown ? fileSystemKind(fd.get()) : fileSystem;
+    m_statusTaken = false;
+    m_notRegular = false;
     m_fileRead = 0;
-    if (m_regexScanner)
+    m_readLimit = m_fileSystem == FileSystemKind::Generated ? kUnsizedReadLimit : kSizeNotAsked;
+    // A name that no listing said is a regular file is checked before it is read.
+    if ((fileSystem == FileSystemKind::Unknown || m_regexScanner) && !takeStatus(fd.get()))
+        return;
+    if (m_regexScanner) {
         m_regexScanner->scan(
             fd.get(), m_readLimit, [this] { return cancelled(); }, result);
-    else
+    } else {
         scanStream(fd.get(), result);
-
+    }
     if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();
     else
         result.found = !result.hits.empty() && allWordsHit();
+    // Only a found file needs its size and time, and only then must it be known to be a regular file.
+    if (m_notRegular || (result.found && !m_statusTaken && !takeStatus(fd.get()))) {
+        result.reset();
+        return;
+    }
+    result.opened = true;
+    result.status = m_status;
     if (result.found && !m_plan.singlePattern()) {
         std::stable_sort(
             result.hits.begin(), result.hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
     }
+}
+
+// Opens without updating the access time where the file's owner allows that, else as usual.
+int FileScanner::openFile(int dirFd, const char* name)
+{
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const auto cancelled = [this] { return this->cancelled(); };
+    if (m_noAccessTime) {
+        const int fd = openWaitingForDescriptor(dirFd, name, kFlags | O_NOATIME, cancelled);
+        if (fd >= 0 || errno != EPERM)
+            return fd;
+        m_noAccessTime = false; // not the owner: asking again for every file would cost an open each
+    }
+    return openWaitingForDescriptor(dirFd, name, kFlags, cancelled);
+}
+
+// Takes the open file's size and time; false, marking the scan, when it is not a regular file. The size
+// bounds the rest of the reading, unless the file lies on a generated file system or reports none.
+bool FileScanner::takeStatus(int fd)
+{
+    struct stat status { };
+    m_statusTaken = true;
+    m_notRegular = ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
+    if (m_notRegular)
+        return false;
+    m_status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+        static_cast<int32_t>(status.st_mtim.tv_nsec) };
+    if (m_fileSystem != FileSystemKind::Generated)
+        m_readLimit = status.st_size > 0 ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
+    return true;
 }
 
 bool FileScanner::cancelled() const
@@ -161,9 +165,24 @@ std::size_t FileScanner::readMore(int fd, FileKind kind)
 }
 
 // A file is read as it was when opened: once its known size is in, the end is not asked for. Files that
-// report no size or lie on a generated file system are read up to kUnsizedReadLimit at most.
+// report no size or lie on a generated file system are read up to kUnsizedReadLimit at most. Before the
+// status is taken, one read is tried: on a local file system a short one met the file's end, so a file
+// that fits the read needs no status call; otherwise the status is taken and bounds the rest.
 std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
 {
+    if (m_readLimit == kSizeNotAsked) {
+        std::size_t got = readFully(fd, data, size, 1);
+        m_fileRead += got;
+        if (got < size && m_fileSystem == FileSystemKind::Local) {
+            m_readLimit = m_fileRead;
+            return got;
+        }
+        if (!takeStatus(fd))
+            return 0; // the scan ends here, and the file counts as not opened
+        if (got < size)
+            got += readFile(fd, data + got, size - got);
+        return got;
+    }
     if (m_fileRead >= m_readLimit)
         return 0;
     const uint64_t left = m_readLimit - m_fileRead;

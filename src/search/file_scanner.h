@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_system_kind.h"
 #include "search/regex_scanner.h"
 #include "search/scan_plan.h"
 #include "search/scan_types.h"
@@ -22,8 +23,11 @@ public:
     explicit FileScanner(const ScanPlan& plan);
 
     // Scans `name`, relative to the open directory `dirFd` (AT_FDCWD for a path). Special files and
-    // files that cannot be opened give a result that is not opened and not found.
-    void scan(int dirFd, const char* name, ScanResult& result);
+    // files that cannot be opened give a result that is not opened and not found. A caller whose listing
+    // said the name is a regular file gives the file system of the directory: the file's status is then
+    // asked for only when the file is found or does not fit one read, so a special file put in its place
+    // since the listing may count as opened and not found.
+    void scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem = FileSystemKind::Unknown);
 
     // Flags that, once either is set, end the current scan before its next block; the result is then of
     // no use. The pipeline hands in its own (going away) and the run's (Stop, Ctrl-C).
@@ -47,6 +51,8 @@ private:
     };
 
     bool cancelled() const;
+    int openFile(int dirFd, const char* name);
+    bool takeStatus(int fd);
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);
@@ -71,7 +77,16 @@ private:
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
     uint64_t m_streamEnd = 0; // stream bytes read so far
-    uint64_t m_readLimit = 0; // the size the file's status gave when it was opened, or kUnsizedReadLimit
+    // The size the file's status gave, or kUnsizedReadLimit, or kSizeNotAsked while the status is not
+    // taken: then a read that comes short on a local file system is the file's end.
+    static constexpr uint64_t kSizeNotAsked = UINT64_MAX;
+    uint64_t m_readLimit = 0;
+    FileSystemKind m_fileSystem = FileSystemKind::Unknown; // of the file being scanned
+    FileStatus m_status; // of the file being scanned, once taken
+    bool m_statusTaken = false;
+    bool m_notRegular = false; // the status, taken during the scan, said so
+    bool m_noAccessTime = true; // open without updating access times, until that is refused once
+
     uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;
     uint64_t m_blockEnd = 0;

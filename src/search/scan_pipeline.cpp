@@ -130,7 +130,7 @@ void ScanPipeline::workerLoop(FileScanner& scanner)
 void ScanPipeline::scanSlot(FileScanner& scanner, Slot& slot)
 {
     try {
-        scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result);
+        scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result, slot.directory->fileSystem);
     } catch (...) {
         slot.failure = std::current_exception();
     }
