@@ -68,7 +68,9 @@ int printAndExit(OutputWriter& out, std::ostream& err, const std::string& text)
 }
 
 // Start's checks for every folder, before anything is searched; the folders'
-// criteria. The listed files are re-checked once, whatever the folders.
+// criteria, one search per folder (a folder text may name several, split at
+// ";"), so that each has its summary and --relative paths. The listed files are
+// re-checked once, whatever the folders.
 std::optional<int> checkFolders(const CliOptions& options, std::vector<SearchCriteria>& searches, std::ostream& err)
 {
     std::vector<std::string> folders = options.folders;
@@ -80,7 +82,11 @@ std::optional<int> checkFolders(const CliOptions& options, std::vector<SearchCri
         SearchRequest request = prepareSearch(panel);
         if (!request.criteria)
             return failure(err, request.message);
-        searches.push_back(std::move(*request.criteria));
+        for (const std::string& root : request.criteria->rootFolders) {
+            SearchCriteria& search = searches.emplace_back(*request.criteria);
+            search.rootFolder = root;
+            search.rootFolders = { root };
+        }
     }
     if (options.listedFile)
         searches.resize(1);

@@ -3,6 +3,7 @@
 #include "cli/option_table.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace vellick {
 
@@ -104,6 +105,9 @@ private:
     bool apply(const OptionEntry& entry, const std::string& spelling, const std::string& value);
     bool applyOutput(const OptionEntry& entry, const std::string& spelling, const std::string& value);
     bool applyNumber(const std::string& spelling, const std::string& value, int low, int high, int& target);
+    bool applyScope(const OptionEntry& entry, const std::string& spelling, const std::string& value);
+    bool applyBound(const std::string& spelling, std::optional<int64_t> bound, const std::string& value,
+        const char* allowed, std::optional<int64_t>& target);
     bool badValue(const std::string& spelling, const std::string& value, const char* allowed);
     bool finish();
 
@@ -116,6 +120,7 @@ private:
     bool m_quiet = false;
     bool m_jsonAsked = false;
     bool m_contextAsked = false;
+    bool m_globGiven = false; // -g given: later ones add their patterns
     int m_maxDepth = -1;
     std::string m_error;
 };
@@ -239,7 +244,8 @@ bool Parser::apply(const OptionEntry& entry, const std::string& spelling, const 
         m_options.folders.push_back(value);
         return true;
     case OptionId::Glob:
-        panel.filePatterns = value;
+        panel.filePatterns = m_globGiven ? panel.filePatterns + ";" + value : value;
+        m_globGiven = true;
         return true;
     case OptionId::Recursive:
         m_maxDepth = -1;
@@ -256,8 +262,51 @@ bool Parser::apply(const OptionEntry& entry, const std::string& spelling, const 
     case OptionId::Threads:
         return applyNumber(spelling, value, 0, 256, m_options.threads);
     default:
+        return applyScope(entry, spelling, value);
+    }
+}
+
+// The options that choose which files are searched besides the folders and the patterns.
+bool Parser::applyScope(const OptionEntry& entry, const std::string& spelling, const std::string& value)
+{
+    SearchScope& scope = m_options.panel.scope;
+    constexpr const char* kSize = "a number of bytes, with K, M or G after it";
+    constexpr const char* kDate = "a date YYYY-MM-DD, or Nd for N days ago";
+    switch (entry.id) {
+    case OptionId::FilesWithoutMatch:
+        scope.filesWithoutHits = true;
+        return true;
+    case OptionId::ExcludeDir:
+        for (std::string& pattern : splitNameList(value))
+            scope.excludedFolders.push_back(std::move(pattern));
+        return true;
+    case OptionId::MinSize:
+        return applyBound(spelling, parseByteSize(value), value, kSize, scope.minSize);
+    case OptionId::MaxSize:
+        return applyBound(spelling, parseByteSize(value), value, kSize, scope.maxSize);
+    case OptionId::Newer:
+        return applyBound(spelling, parseDateBound(value, std::time(nullptr)), value, kDate, scope.modifiedAfter);
+    case OptionId::Older:
+        return applyBound(spelling, parseDateBound(value, std::time(nullptr)), value, kDate, scope.modifiedBefore);
+    case OptionId::Binary:
+    case OptionId::NoBinary:
+        scope.binaryFiles = entry.id == OptionId::Binary;
+        return true;
+    case OptionId::Gitignore:
+        scope.gitignore = true;
+        return true;
+    default:
         return applyOutput(entry, spelling, value);
     }
+}
+
+bool Parser::applyBound(const std::string& spelling, std::optional<int64_t> bound, const std::string& value,
+    const char* allowed, std::optional<int64_t>& target)
+{
+    if (!bound)
+        return badValue(spelling, value, allowed);
+    target = bound;
+    return true;
 }
 
 bool Parser::applyOutput(const OptionEntry& entry, const std::string& spelling, const std::string& value)

@@ -29,7 +29,7 @@ FileScanner::FileScanner(const ScanPlan& plan)
     , m_states(plan.patternCount())
 {
     if (plan.regex())
-        m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags());
+        m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags(), plan.skipBinary());
 }
 
 void FileScanner::scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem)
@@ -59,6 +59,8 @@ void FileScanner::scan(int dirFd, const char* name, ScanResult& result, FileSyst
         result.found = !result.hits.empty();
     else
         result.found = !result.hits.empty() && allWordsHit();
+    if (m_plan.filesWithoutHits())
+        keepOnlyFilesWithoutHits(result);
     // Only a found file needs its size and time, and only then must it be known to be a regular file.
     if (m_notRegular || (result.found && !m_statusTaken && !takeStatus(fd.get()))) {
         result.reset();
@@ -102,6 +104,15 @@ bool FileScanner::takeStatus(int fd)
     return true;
 }
 
+// Files without hits: a file read to its end without a match is the one found, with no hits; a binary
+// file skipped after its first read was not read to its end, nor was a scan cut short by Stop.
+void FileScanner::keepOnlyFilesWithoutHits(ScanResult& result) const
+{
+    const bool skipped = m_plan.skipBinary() && result.kind == FileKind::Binary;
+    result.found = !result.found && !skipped && !cancelled();
+    result.hits.clear();
+}
+
 bool FileScanner::cancelled() const
 {
     return std::any_of(m_cancel.begin(), m_cancel.end(),
@@ -116,6 +127,8 @@ void FileScanner::scanStream(int fd, ScanResult& result)
     m_lines = 0;
     std::size_t got = readFirst(fd);
     result.kind = kindOf(m_window, got);
+    if (m_plan.skipBinary() && result.kind == FileKind::Binary)
+        return;
     m_blockStart = 0;
     while (got > 0) {
         // Whole blocks, except where the file ended inside the last one.

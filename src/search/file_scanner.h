@@ -53,6 +53,7 @@ private:
     bool cancelled() const;
     int openFile(int dirFd, const char* name);
     bool takeStatus(int fd);
+    void keepOnlyFilesWithoutHits(ScanResult& result) const;
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);

@@ -15,19 +15,53 @@ FolderWalk::FolderWalk(std::vector<std::string> filePatterns, bool subFolders, b
 {
 }
 
-void FolderWalk::start(const std::string& rootPath)
+void FolderWalk::start(std::vector<std::string> rootPaths)
 {
     m_frames.clear();
-    m_rootPath = rootPath;
-    m_rootBlocked = !enter(AT_FDCWD, rootPath, rootPath.c_str());
+    m_rootPaths = std::move(rootPaths);
+    m_nextRoot = 0;
+    m_pendingEnter = false;
+    // The first folder is listed at once (the others when their turn comes); next() tries again when no
+    // descriptor was free.
+    if (!m_rootPaths.empty())
+        enterRoot();
 }
 
 void FolderWalk::passOverBlocked()
 {
-    if (m_rootBlocked)
-        m_rootBlocked = false;
-    else if (!m_frames.empty())
+    if (!m_frames.empty())
         ++m_frames.back().entryIndex;
+    else if (m_nextRoot < m_rootPaths.size())
+        ++m_nextRoot;
+}
+
+// Enters the next start folder (or passes over one that cannot be opened); false, changing nothing, for
+// want of a descriptor.
+bool FolderWalk::enterRoot()
+{
+    const std::string& root = m_rootPaths[m_nextRoot];
+    if (!enter(AT_FDCWD, root, root.c_str()))
+        return false;
+    ++m_nextRoot;
+    if (m_filter && !m_frames.empty())
+        m_filter->startRoot(root);
+    return true;
+}
+
+void FolderWalk::leave()
+{
+    if (m_filter && m_frames.size() > 1)
+        m_filter->leaveFolder();
+    m_frames.pop_back();
+}
+
+// The path of a folder of the walk from the start folder it lies in ("" for the start folder itself).
+std::string_view FolderWalk::belowRoot(const Frame& frame) const
+{
+    const std::string& root = m_frames.front().path;
+    if (frame.path.size() <= root.size())
+        return {};
+    return std::string_view(frame.path).substr(root.size() + (root.back() == '/' ? 0 : 1));
 }
 
 // Opens and lists a folder and makes it the current one; false, changing nothing, when that failed for
@@ -59,8 +93,11 @@ bool FolderWalk::enterSubFolder(std::size_t depth, std::size_t index)
         return true; // gone meanwhile: its sub-folders are passed over
     const std::shared_ptr<const OpenDirectory> directory = frame.directory;
     const std::string_view name = frame.listing.name(index);
+    const std::size_t frames = m_frames.size();
     if (!enter(directory->fd.get(), joinPath(frame.path, name), name.data()))
         return false;
+    if (m_filter && m_frames.size() > frames)
+        m_filter->enterFolder(m_frames.back().directory->fd.get(), belowRoot(m_frames.back()));
     if (depth > 0 && depth + 1 >= m_keptOpen)
         m_frames[depth].directory.reset(); // files queued from it may still hold it open a while
     return true;
@@ -97,12 +134,14 @@ bool FolderWalk::reopen(std::size_t depth)
 
 FolderWalk::EventType FolderWalk::next()
 {
-    if (m_rootBlocked) {
-        m_rootBlocked = !enter(AT_FDCWD, m_rootPath, m_rootPath.c_str());
-        if (m_rootBlocked)
-            return EventType::OutOfDescriptors;
-    }
-    while (!m_frames.empty()) {
+    for (;;) {
+        if (m_frames.empty()) {
+            if (m_nextRoot == m_rootPaths.size())
+                return EventType::Done;
+            if (!enterRoot())
+                return EventType::OutOfDescriptors;
+            continue;
+        }
         if (m_pendingEnter) {
             m_pendingEnter = false;
             return EventType::EnteredFolder;
@@ -114,24 +153,29 @@ FolderWalk::EventType FolderWalk::next()
             frame.inSubFolders = true;
             frame.entryIndex = 0;
             if (!m_subFolders || (m_maxDepth >= 0 && m_frames.size() > static_cast<std::size_t>(m_maxDepth))) {
-                m_frames.pop_back();
+                leave();
                 continue;
             }
         }
         if (frame.entryIndex == frame.listing.size()) {
-            m_frames.pop_back();
+            leave();
             continue;
         }
         const std::size_t index = frame.entryIndex++;
-        const std::string_view name = frame.listing.name(index);
-        if (frame.listing.kind(index) == EntryKind::Folder && name.front() != '.'
-            && !enterSubFolder(m_frames.size() - 1, index)) {
+        if (entersFolder(frame, index) && !enterSubFolder(m_frames.size() - 1, index)) {
             --m_frames.back().entryIndex; // tried again at the next call
             return EventType::OutOfDescriptors;
         }
         return EventType::SubFolderEntry;
     }
-    return EventType::Done;
+}
+
+bool FolderWalk::entersFolder(const Frame& frame, std::size_t index)
+{
+    const std::string_view name = frame.listing.name(index);
+    if (frame.listing.kind(index) != EntryKind::Folder || name.front() == '.')
+        return false;
+    return !m_filter || m_filter->keepsFolder(belowRoot(frame), name);
 }
 
 // Advances to the folder's next file that matches the current pattern; false when the patterns are done.
@@ -151,14 +195,16 @@ bool FolderWalk::nextFile(Frame& frame)
     return false;
 }
 
-bool FolderWalk::isCandidateFile(const Frame& frame, std::size_t index) const
+bool FolderWalk::isCandidateFile(const Frame& frame, std::size_t index)
 {
     if (frame.listing.kind(index) != EntryKind::File)
         return false;
     const std::string_view name = frame.listing.name(index);
     if (name.front() == '.' && !m_includeHidden)
         return false;
-    return matchesFilePattern(m_patterns[frame.patternIndex], name);
+    if (!matchesFilePattern(m_patterns[frame.patternIndex], name))
+        return false;
+    return !m_filter || m_filter->keepsFile(frame.directory->fd.get(), belowRoot(frame), name);
 }
 
 } // namespace vellick

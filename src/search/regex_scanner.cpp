@@ -26,11 +26,12 @@ FileKind kindOf(const char* data, std::size_t size, bool wholeWord)
 
 } // namespace
 
-RegexScanner::RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags)
+RegexScanner::RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags, bool skipBinary)
     : m_matcher(matcher)
     , m_maxKeys(static_cast<uint32_t>(std::clamp(maxKeys, kMinMaxKeys, kMaxMaxKeys)))
     , m_unicodeAware(flags & UnicodeAware)
     , m_wholeWord(flags & WholeWord)
+    , m_skipBinary(skipBinary)
     , m_buffer(new char[kContextBytes + kPieceSize])
     , m_wide(matcher, m_maxKeys)
 {
@@ -53,6 +54,8 @@ void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>&
     std::size_t got = read(fd, atEnd);
     m_kind = kindOf(m_buffer.get(), got, m_wholeWord);
     result.kind = m_kind;
+    if (m_skipBinary && m_kind == FileKind::Binary)
+        return;
     m_wide.reset(m_kind);
     while (true) {
         if (m_unicodeAware && !m_wide.done()) {

@@ -27,7 +27,8 @@ public:
     // longer than this can be cut short by a piece's edge.
     static constexpr std::size_t kPieceOverlap = std::size_t { 64 } << 10;
 
-    RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags);
+    // With `skipBinary` a file classed as binary is not matched after its first read.
+    RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags, bool skipBinary = false);
 
     // Scans the open regular file `fd` into `result` (its status and `opened` are the caller's), reading at
     // most `readLimit` bytes (its size when opened, or the bound for files that report none). Once
@@ -46,6 +47,7 @@ private:
     const uint32_t m_maxKeys;
     const bool m_unicodeAware;
     const bool m_wholeWord;
+    const bool m_skipBinary;
     std::unique_ptr<char[]> m_buffer;
     WideText m_wide;
     std::vector<Hit> m_wideHits;

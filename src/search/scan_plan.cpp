@@ -137,9 +137,10 @@ int setFrequency(const ByteSet& set)
 
 } // namespace
 
-ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys)
+ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys, ScanChoices choices)
     : m_flags(keywords.flags())
-    , m_maxKeys(std::clamp(maxKeys, kMinMaxKeys, kMaxMaxKeys))
+    , m_maxKeys(choices.filesWithoutHits ? kMinMaxKeys : std::clamp(maxKeys, kMinMaxKeys, kMaxMaxKeys))
+    , m_choices(choices)
     , m_singlePattern(keywords.count() < 2)
 {
     if ((m_flags & Regex) && keywords.count() > 0) {

@@ -36,6 +36,13 @@ constexpr std::size_t kindIndex(FileKind kind)
     return kind == FileKind::Binary ? 1 : 0;
 }
 
+// What a search's scope changes in each scan: files classed as binary are skipped after their first read;
+// with files without hits a file is found when it holds no match (its first hit ends its scan).
+struct ScanChoices {
+    bool skipBinary = false;
+    bool filesWithoutHits = false;
+};
+
 // Everything a file scan needs, built once per search run from the keyword list, the flags and the hit
 // limit. Fewer than two patterns use the single-pattern scanner's rules, more the multi-pattern scanner's.
 // A regular expression is compiled instead of byte patterns; its matcher is shared by all scanners.
@@ -45,13 +52,15 @@ public:
     static constexpr std::size_t kMinCarry = 3200;
     static constexpr std::size_t kKindProbeBytes = 256;
 
-    ScanPlan(const KeywordList& keywords, int maxKeys);
+    ScanPlan(const KeywordList& keywords, int maxKeys, ScanChoices choices = {});
 
     bool singlePattern() const { return m_singlePattern; }
     bool wholeWord() const { return m_flags & WholeWord; }
     bool allWords() const { return !m_singlePattern && (m_flags & AllWords); }
     bool unicodeAware() const { return m_flags & UnicodeAware; }
     int maxKeys() const { return m_maxKeys; }
+    bool skipBinary() const { return m_choices.skipBinary; }
+    bool filesWithoutHits() const { return m_choices.filesWithoutHits; }
     uint32_t flags() const { return m_flags; }
     // The expression of a regular-expression search, or null.
     const RegexMatcher* regex() const { return m_regex.get(); }
@@ -78,6 +87,7 @@ private:
     std::array<std::optional<PatternSetProbe>, 2> m_setProbes; // indexed by kindIndex()
     uint32_t m_flags = 0;
     int m_maxKeys = 1024;
+    ScanChoices m_choices;
     bool m_singlePattern = true;
     std::size_t m_carrySize = kMinCarry;
     std::shared_ptr<const RegexMatcher> m_regex;

@@ -41,6 +41,9 @@ struct SearchCriteria {
     std::string keywordText; // trimmed
     std::string folder; // trimmed, as typed (the recent list keeps it); the current folder when the box was empty
     std::string rootFolder; // where the walk begins: absolute, "~" expanded, symbolic links resolved
+    // Every folder the walk goes through, in the order given (the folder text may name several, split at
+    // ";"); the first is rootFolder. Empty: rootFolder alone.
+    std::vector<std::string> rootFolders;
     std::string filePatterns; // trimmed; "*.*" when the box was empty
     bool listedFilesMode = false;
     std::vector<std::string> listedPaths; // listed-files mode: the files to re-check, in row order

@@ -65,6 +65,22 @@ std::optional<std::string> resolveFolder(const std::string& folderText, const st
     return std::string(resolved.get());
 }
 
+std::optional<std::string> resolveFolders(
+    const std::string& folderText, const std::string& currentFolder, std::vector<std::string>& folders)
+{
+    const auto isFolder = [&](const std::string& text) { return resolveFolder(text, currentFolder).has_value(); };
+    folders.clear();
+    for (const std::string& text : splitFolderText(folderText, isFolder)) {
+        std::optional<std::string> folder = resolveFolder(text, currentFolder);
+        if (!folder)
+            return text;
+        folders.push_back(std::move(*folder));
+    }
+    if (folders.empty()) // only separators: the current folder, as an empty text
+        return resolveFolders({}, currentFolder, folders);
+    return std::nullopt;
+}
+
 SearchRequest prepareSearch(const PanelInput& input)
 {
     SearchRequest request;
@@ -80,17 +96,18 @@ SearchRequest prepareSearch(const PanelInput& input)
     }
 
     // A folder text over the limit is refused whole: a cut one would name another folder.
-    std::optional<std::string> root;
-    if (criteria.folder.size() <= kMaxFolderText)
-        root = resolveFolder(criteria.folder, input.currentFolder);
-    if (!root) {
+    if (criteria.folder.size() > kMaxFolderText) {
         request.message = folderMessage(criteria.folder);
         return request;
     }
+    if (auto missing = resolveFolders(criteria.folder, input.currentFolder, criteria.rootFolders)) {
+        request.message = folderMessage(*missing);
+        return request;
+    }
+    criteria.rootFolder = criteria.rootFolders.front();
     if (criteria.folder.empty())
-        criteria.folder = *root;
-    criteria.rootFolder = *root;
-    request.currentFolder = std::move(root);
+        criteria.folder = criteria.rootFolder;
+    request.currentFolder = criteria.rootFolder;
 
     if (!input.matchCase)
         criteria.flags |= IgnoreCase;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellick {
 
@@ -44,6 +45,11 @@ SearchRequest prepareSearch(const PanelInput& input);
 // The absolute, link-resolved folder a folder text names, starting from `currentFolder` (empty: the
 // process's current directory); nothing when it is not a folder that can be entered.
 std::optional<std::string> resolveFolder(const std::string& folderText, const std::string& currentFolder);
+
+// Every folder a folder text names, resolved as resolveFolder does, in order: the text split at ";"
+// unless it names one folder whole. Nothing when all are folders; else the first piece that is not one.
+std::optional<std::string> resolveFolders(
+    const std::string& folderText, const std::string& currentFolder, std::vector<std::string>& folders);
 
 // Messages of the checks.
 inline constexpr const char* kFolderNotFoundFormat = "Directory \"%s\" not found";

@@ -31,6 +31,20 @@ FoundFile foundFile(std::string_view path, const ScanResult& result)
 {
     return { path, result.kind, result.status, result.hits };
 }
+
+ScanChoices scanChoices(const SearchScope& scope)
+{
+    return { !scope.binaryFiles, scope.filesWithoutHits };
+}
+
+// The patterns the walk goes through, in their order: those that include; with only patterns that
+// exclude, every name (the filter then leaves the excluded ones out).
+std::vector<std::string> walkPatterns(const FilePatternSet& patterns)
+{
+    if (patterns.included().empty() && !patterns.excluded().empty())
+        return { "*" };
+    return patterns.included();
+}
 } // namespace
 
 SearchRun::SearchRun()
@@ -55,7 +69,7 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
     m_checkedCount = 0;
     m_foundCount = 0;
     m_keywords = KeywordList(criteria.keywordText, criteria.flags);
-    m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys);
+    m_plan = std::make_unique<ScanPlan>(m_keywords, settings.maxKeys, scanChoices(criteria.scope));
     m_stopRequested.store(false, std::memory_order_relaxed);
     m_inProgress = true;
     if (criteria.listedFilesMode) {
@@ -64,13 +78,15 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_recheckIndex = 0;
     } else {
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
-        m_walk.emplace(
-            splitFilePatterns(criteria.filePatterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        const FilePatternSet patterns(criteria.filePatterns);
+        m_walk.emplace(walkPatterns(patterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
+        if (WalkFilter::needed(criteria.scope, patterns.excluded()))
+            m_walk->setFilter(WalkFilter(criteria.scope, patterns.excluded()));
         m_walk->setMaxDepth(settings.maxDepth);
         const std::size_t folders = openFoldersAllowed(m_workers);
         m_pipeline->limitHeldFolders(folders);
         m_walk->keepFoldersOpen(folders);
-        m_walk->start(criteria.rootFolder);
+        m_walk->start(criteria.rootFolders.empty() ? std::vector { criteria.rootFolder } : criteria.rootFolders);
         m_walkDone = false;
         m_blockedSince.reset();
     }

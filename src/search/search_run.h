@@ -23,7 +23,9 @@ namespace vellick {
 // start(), in walk order; the run knows no front end. Files are scanned ahead on worker threads and taken
 // in walk order, so the events are the same as with one thread. The window drives a run from a timer,
 // vellick-cli from a loop. The keyword list and flags of the last run stay available until the next start
-// (reports read them).
+// (reports read them). The scope's walk rules (folders, patterns, size, date, git's ignore files) choose
+// the files of a walk only; a re-check of listed files takes the files as listed and applies what the
+// scope changes in the scan itself (binary files skipped, files without hits).
 class SearchRun {
 public:
     static constexpr int kMaxFound = 100000;

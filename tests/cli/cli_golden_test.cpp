@@ -36,6 +36,9 @@ const GoldenCase kCases[] = {
     { "lines_color", { "-n", "--color=always", "-w", "--phrase", "lazy", "dog" } },
     { "keywords_then_folders", { "-e", "lazy", "-e", "fox", "--relative", ".", "../odd", "-g", "*.txt" } },
     { "quiet", { "-q", "fox" } },
+    { "scope_patterns_folders", { "-g", "*.txt;*.md;!a*", "--exclude-dir", "deep", "--relative", "fox" } },
+    { "scope_binary_size", { "-I", "--max-size", "1K", "fox" } },
+    { "scope_without_match", { "-L", "--newer", "2023-01-01", "-d", "notes;.", "fox" } },
     { "help", { "--help" } },
 };
 

@@ -20,6 +20,23 @@ const char* outputName(OutputMode mode)
     return kNames[static_cast<int>(mode)];
 }
 
+std::string bound(const char* name, const std::optional<int64_t>& value)
+{
+    return value ? std::string(" ") + name + "=" + std::to_string(*value) : "";
+}
+
+// The scope's settings that differ from their defaults.
+std::string describeScope(const SearchScope& s)
+{
+    std::string text;
+    for (const std::string& folder : s.excludedFolders)
+        text += " exclude-dir=" + folder;
+    text += bound("min", s.minSize) + bound("max", s.maxSize) + bound("after", s.modifiedAfter)
+        + bound("before", s.modifiedBefore);
+    return text + (s.binaryFiles ? "" : " no-binary") + (s.gitignore ? " gitignore" : "")
+        + (s.filesWithoutHits ? " without-match" : "");
+}
+
 // The parsed options that the cases look at, as one line.
 std::string describe(const CliOptions& o)
 {
@@ -38,6 +55,7 @@ std::string describe(const CliOptions& o)
     text += std::string(o.relativePaths ? " relative" : "") + (o.showLineNumbers ? "" : " no-numbers");
     text += o.threads ? " threads=" + std::to_string(o.threads) : "";
     text += o.reportPath ? " report=" + *o.reportPath : "";
+    text += describeScope(o.panel.scope);
     return text + (o.showHelp ? " help" : "") + (o.showVersion ? " version" : "");
 }
 
@@ -97,6 +115,26 @@ TEST(CliOptions, GrepAndRipgrepMeanings)
         EXPECT_EQ(parse(c.args), c.expected) << testing::PrintToString(c.args);
 }
 
+TEST(CliOptions, ScopeOptions)
+{
+    const std::string start = "keywords=[fox] mode=all depth=-1 glob=";
+    const ParseCase cases[] = {
+        { { "-g", "*.c", "-g", "!*_test.c", "--exclude-dir", "build", "--exclude-dir=a/b;*.egg-info", "fox" },
+            start + "[*.c;!*_test.c] max=1024 out=paths exclude-dir=build exclude-dir=a/b exclude-dir=*.egg-info" },
+        { { "--min-size", "2k", "--max-size=1M", "--newer", "2026-01-02", "--older", "0d", "fox" },
+            start + "[*.*] max=1024 out=paths min=2048 max=1048576 after="
+                + std::to_string(*parseDateBound("2026-01-02", 0)) + " before=" },
+        { { "-I", "--gitignore", "-L", "fox" }, start + "[*.*] max=1024 out=paths no-binary gitignore without-match" },
+        { { "--no-binary", "--binary", "--files-without-match", "-l", "fox" },
+            start + "[*.*] max=1024 out=paths without-match" },
+    };
+    for (const ParseCase& c : cases) {
+        const std::string parsed = parse(c.args);
+        // "0d" is the moment of parsing: only its presence is compared.
+        EXPECT_EQ(parsed.substr(0, c.expected.size()), c.expected) << testing::PrintToString(c.args);
+    }
+}
+
 TEST(CliOptions, OldLongSpellingsStillWork)
 {
     const ParseCase cases[] = {
@@ -144,6 +182,14 @@ TEST(CliOptions, ErrorsNameTheOptionAndWhatItTakes)
         { { "--color=red", "fox" }, "error: invalid argument 'red' for '--color' (auto, always or never)" },
         { { "--format", "xml", "fox" }, "error: invalid argument 'xml' for '--format' (csv, import or text)" },
         { { "--hits", "--context", "fox" }, "error: --json and --context cannot be combined" },
+        { { "--min-size", "12Q", "fox" },
+            "error: invalid argument '12Q' for '--min-size' (a number of bytes, with K, M or G after it)" },
+        { { "--max-size=", "fox" },
+            "error: invalid argument '' for '--max-size' (a number of bytes, with K, M or G after it)" },
+        { { "--newer", "yesterday", "fox" },
+            "error: invalid argument 'yesterday' for '--newer' (a date YYYY-MM-DD, or Nd for N days ago)" },
+        { { "--older=2026-02-30", "fox" },
+            "error: invalid argument '2026-02-30' for '--older' (a date YYYY-MM-DD, or Nd for N days ago)" },
         { { "--include", "path,owner", "fox" },
             "error: invalid report column 'owner' for '--include' (path, type, size, modified, keywords or context)" },
     };

@@ -65,3 +65,12 @@ TEST_F(UnreadableTest, ListedFilesThatCannotBeReadLoseTheirRows)
     EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\nline    1: needle\n");
     EXPECT_NE(result.err.find("1 file found (4 files checked)."), std::string::npos) << result.err;
 }
+
+// Files without hits: only files read to their end count; one that cannot be opened has no known content.
+TEST_F(UnreadableTest, FilesWithoutHitsLeaveOutWhatCannotBeRead)
+{
+    const ProcessResult result = runProcess(withoutRoot({ VELLICK_CLI_PATH, "-L", "zebra" }), m_tree.root());
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, m_tree.path("readable.txt") + "\n" + m_tree.path("sub/also.txt") + "\n");
+    EXPECT_NE(result.err.find("2 files found (4 files checked)."), std::string::npos) << result.err;
+}
