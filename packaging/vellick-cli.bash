@@ -22,7 +22,7 @@ _vellick_cli_option()
 _vellick_cli_columns()
 {
     local given="${cur%"${cur##*,}"}" column columns=()
-    for column in path type size modified keywords context; do
+    for column in path type size modified hits keywords context; do
         [[ ,$given == *,$column,* ]] || columns+=("$column")
     done
     COMPREPLY=($(compgen -P "$given" -W "${columns[*]}" -- "${cur##*,}"))

@@ -1,11 +1,15 @@
 #include "app/advanced_settings_dlg.h"
 
+#include "app/scope_settings_box.h"
+#include "views/text_conversion.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -25,12 +29,14 @@ QLabel* borderedText(const QString& text)
 
 } // namespace
 
-CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
+CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent, ModalRunner* messages)
     : QDialog(parent)
     , m_includeHidden(new QCheckBox(QStringLiteral("Include hidden files and system files when searching *.*")))
     , m_slider(new QSlider(Qt::Horizontal))
     , m_number(new QLabel)
     , m_editorCommand(new QLineEdit)
+    , m_scope(new ScopeSettingsBox)
+    , m_messages(messages ? messages : &m_execRunner)
 {
     setWindowTitle(QStringLiteral("Advanced Settings"));
     m_includeHidden->setObjectName(QStringLiteral("includeHidden"));
@@ -83,9 +89,16 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hidden);
     layout->addWidget(limit);
+    layout->addWidget(m_scope);
     layout->addWidget(editor);
     layout->addWidget(buttons);
     setMinimumWidth(460);
+    // Top to bottom, as the groups stand.
+    QList<QWidget*> order { m_includeHidden, m_slider };
+    order << m_scope->controls() << m_editorCommand << buttons->button(QDialogButtonBox::Ok)
+          << buttons->button(QDialogButtonBox::Cancel);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void CAdvancedSettingsDlg::setValues(const SearchSettings& settings)
@@ -110,8 +123,25 @@ QString CAdvancedSettingsDlg::editorCommand() const
     return command == m_detectedEditor ? QString() : command;
 }
 
+void CAdvancedSettingsDlg::setScope(const ScopeSettings& scope)
+{
+    m_scope->setSettings(scope);
+}
+
+ScopeSettings CAdvancedSettingsDlg::scope() const
+{
+    return m_scope->settings();
+}
+
 void CAdvancedSettingsDlg::accept()
 {
+    const ScopeConversion checked = searchScopeFrom(m_scope->settings(), std::time(nullptr));
+    if (!checked.scope) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(), fromText(checked.message), QMessageBox::Ok, this);
+        m_messages->run(box);
+        m_scope->focusField(checked.field);
+        return;
+    }
     m_values.maxKeys = m_slider->value();
     m_values.includeHidden = m_includeHidden->isChecked();
     QDialog::accept();

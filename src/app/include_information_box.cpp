@@ -27,7 +27,8 @@ IncludeInformationBox::IncludeInformationBox(QWidget* parent)
     m_modified = addBox(layout, "File Modified Date", "includeModified");
     m_keywords = addBox(layout, "Keywords Found in File", "includeKeywords");
     m_context = addBox(layout, "Text Surrounding Keywords", "includeContext");
-    for (QCheckBox* box : { m_path, m_type, m_size, m_modified, m_keywords, m_context })
+    m_hits = addBox(layout, "Hit count", "includeHits");
+    for (QCheckBox* box : { m_path, m_type, m_size, m_modified, m_keywords, m_context, m_hits })
         connect(box, &QCheckBox::toggled, this, [this] {
             if (!m_settingOptions)
                 emit optionsChanged(options());
@@ -43,6 +44,7 @@ void IncludeInformationBox::setOptions(const ReportOptions& options)
     m_modified->setChecked(options.includeModified);
     m_keywords->setChecked(options.includeKeywords);
     m_context->setChecked(options.includeContext);
+    m_hits->setChecked(options.includeHits);
 }
 
 ReportOptions IncludeInformationBox::options() const
@@ -54,6 +56,7 @@ ReportOptions IncludeInformationBox::options() const
     options.includeModified = m_modified->isChecked();
     options.includeKeywords = m_keywords->isChecked();
     options.includeContext = m_context->isChecked();
+    options.includeHits = m_hits->isChecked();
     return options;
 }
 

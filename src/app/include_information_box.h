@@ -8,7 +8,7 @@ class QCheckBox;
 
 namespace vellick {
 
-// The "Include Information :" group of the report save dialog and the print options dialog: six check
+// The "Include Information :" group of the report save dialog and the print options dialog: seven check
 // boxes, one per report column. Each change of a box, by the mouse, the keyboard or a screen reader, is
 // reported at once (the save dialog keeps it even when the dialog is then cancelled).
 class IncludeInformationBox : public QGroupBox {
@@ -29,6 +29,7 @@ private:
     QCheckBox* m_modified;
     QCheckBox* m_keywords;
     QCheckBox* m_context;
+    QCheckBox* m_hits;
     bool m_settingOptions = false;
 };
 

@@ -36,6 +36,14 @@ QString accessFailedMessage(const QString& folder)
     return QStringLiteral("Access folder \"%1\" failed.").arg(folder);
 }
 
+// The Files and Folder buttons look at one folder: with several in the box, the first one.
+QString firstFolder(const QString& text, const std::string& currentFolder)
+{
+    const std::vector<std::string> folders = splitFolderText(
+        toPath(text), [&](const std::string& folder) { return resolveFolder(folder, currentFolder).has_value(); });
+    return folders.size() > 1 ? fromPath(folders.front()) : text;
+}
+
 } // namespace
 
 bool CMainFrame::makeCurrentFolder(const QString& folder)
@@ -173,13 +181,15 @@ void CMainFrame::beginRename()
 // Takes effect for the next search; the settings file gets the values at close.
 void CMainFrame::advancedSettings()
 {
-    CAdvancedSettingsDlg dialog(this);
+    CAdvancedSettingsDlg dialog(this, m_runner.get());
     dialog.setValues(m_settings.search);
+    dialog.setScope(m_settings.scope);
     dialog.setEditorCommand(
         fromText(m_settings.editorCommand), fromText(m_desktopCommands->services().editor.detectedCommand()));
     if (m_runner->run(dialog) == QDialog::Accepted) {
         m_settings.search = dialog.values();
         m_settings.editorCommand = toText(dialog.editorCommand());
+        m_settings.scope = dialog.scope();
     }
 }
 
@@ -189,8 +199,15 @@ void CMainFrame::onStartStop()
         m_search->stop();
         return;
     }
+    // "7d" counts back from this Start.
+    const ScopeConversion scope = searchScopeFrom(m_settings.scope, std::time(nullptr));
+    if (!scope.scope) {
+        showMessage(scope.message + "\nChange it under Settings, Advanced Settings.");
+        return;
+    }
     PanelInput input = m_panel->input();
     input.currentFolder = m_currentFolder;
+    input.scope = *scope.scope;
     const SearchRequest request = prepareSearch(input);
     if (request.currentFolder)
         setCurrentFolder(*request.currentFolder);
@@ -211,7 +228,7 @@ void CMainFrame::onFolderButton()
     if (searchRunning())
         return;
     // The browser opens in the folder of the box when there is one, else where the last one was.
-    makeCurrentFolder(m_panel->folderBox()->currentText());
+    makeCurrentFolder(firstFolder(m_panel->folderBox()->currentText(), m_currentFolder));
     const QString chosen = QFileDialog::getExistingDirectory(
         this, QStringLiteral("Select a Starting Folder"), fromPath(m_currentFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
@@ -226,12 +243,13 @@ void CMainFrame::onFilesButton()
 {
     if (searchRunning())
         return;
-    const QString folder = m_panel->folderBox()->currentText().trimmed();
+    const QString shown = firstFolder(m_panel->folderBox()->currentText(), m_currentFolder);
+    const QString folder = shown.trimmed();
     if (!folder.isEmpty() && !makeCurrentFolder(folder)) {
         showMessage(accessFailedMessage(folder));
         return;
     }
-    CFileTypesDlg dialog(m_panel->folderBox()->currentText(), m_currentFolder, this);
+    CFileTypesDlg dialog(shown, m_currentFolder, this);
     if (m_runner->run(dialog) != QDialog::Accepted || !dialog.chosenPatterns())
         return;
     m_panel->patternsBox()->setEditText(dialog.chosenPatterns()->left(static_cast<qsizetype>(kMaxFilePatternText)));

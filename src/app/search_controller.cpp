@@ -31,6 +31,7 @@ void SearchController::start(const SearchCriteria& criteria, const SearchSetting
     m_keywordText = criteria.keywordText;
     m_folderText = criteria.folder;
     m_filePatterns = criteria.filePatterns;
+    m_scope = criteria.scope;
     m_window.setBusy(true);
     m_window.setStartButtonLabel(kStopLabel);
     m_window.setCombosReadOnly(true);
@@ -87,7 +88,8 @@ void SearchController::runFinished(const RunSummary& summary)
     m_window.setBusy(false);
     if (summary.stoppedByUser)
         m_window.showMessage(kStoppedMessage);
-    m_window.setStatusText(summaryText(summary.found, summary.checked, summary.elapsedSeconds));
+    m_window.setStatusText(
+        summaryText(summary.found, summary.checked, summary.elapsedSeconds) + scopeSummaryText(m_scope));
     m_window.setStartButtonLabel(kStartLabel);
     m_window.updateRecentLists(m_keywordText, m_folderText, m_filePatterns);
 }

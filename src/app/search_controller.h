@@ -70,6 +70,7 @@ private:
     std::string m_keywordText;
     std::string m_folderText;
     std::string m_filePatterns;
+    SearchScope m_scope; // named at the end of the summary when it leaves files out
 };
 
 } // namespace vellick

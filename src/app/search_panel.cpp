@@ -70,6 +70,9 @@ void CSearchPanel::describeControls()
     };
     for (const auto& [control, text] : descriptions)
         control->setWhatsThis(tr(text));
+    m_patterns->setToolTip(tr("File-name patterns separated by \";\", such as *.c;*.h. A pattern that starts with "
+                              "\"!\" leaves out the files it matches: *.c;!*_test.c"));
+    m_folder->setToolTip(tr("The folder to start in; several folders separated by \";\"."));
 }
 
 QComboBox* CSearchPanel::createTextCombo(const QString& name)

@@ -42,6 +42,9 @@ StatusPanes::StatusPanes(QStatusBar& bar)
 void StatusPanes::setMessage(const QString& text)
 {
     setIfChanged(*m_message, text);
+    // A summary that names the search scope at its end is often wider than the pane: the tool tip shows it all.
+    if (m_message->toolTip() != text)
+        m_message->setToolTip(text);
 }
 
 QString StatusPanes::message() const

@@ -133,6 +133,7 @@ public:
 private:
     bool runOne(SearchCriteria& criteria, const std::vector<std::string>& listedPaths);
     FoundPrinter::Style printStyle(const SearchCriteria& criteria) const;
+    SearchSettings runSettings() const;
     CliSink::Setup sinkSetup(const SearchCriteria& criteria) const;
     void printSummary(const RunSummary& summary) const;
     std::optional<int> writeReport();
@@ -151,10 +152,20 @@ FoundPrinter::Style CliSearch::printStyle(const SearchCriteria& criteria) const
     style.color = m_options.color == ColorChoice::Always
         || (m_options.color == ColorChoice::Auto && ::isatty(STDOUT_FILENO) == 1);
     style.showLineNumbers = m_options.showLineNumbers;
-    style.maxKeys = m_options.settings.maxKeys;
     if (m_options.relativePaths)
         style.relativeTo = criteria.rootFolder;
     return style;
+}
+
+// Printing paths only, with no report, needs no more than the hits that make a file found: one (one per
+// word under "match all words"). The scan of a file then ends at its first hit, as grep -l's does.
+SearchSettings CliSearch::runSettings() const
+{
+    SearchSettings settings = m_options.settings;
+    const bool hitsUnused = m_options.output == OutputMode::Paths || m_options.output == OutputMode::Quiet;
+    if (hitsUnused && !m_options.reportPath)
+        settings.maxKeys = kMinMaxKeys;
+    return settings;
 }
 
 bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>& listedPaths)
@@ -180,8 +191,8 @@ bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>&
     StderrMessages messages(m_err);
     FoundPrinter printer(printStyle(criteria), m_out, messages);
     CliSink sink(doc, printer, m_out, m_err, run, sinkSetup(criteria));
+    run.start(criteria, runSettings(), sink);
     InterruptGuard::watch(&run);
-    run.start(criteria, m_options.settings, sink);
     while (!interrupted() && run.step(kStepBudget, kStepWait))
         m_out.flush();
     InterruptGuard::watch(nullptr);

@@ -57,6 +57,7 @@ std::optional<std::string> parseReportColumns(const std::string& list, ReportOpt
             : name == "modified"    ? &options.includeModified
             : name == "keywords"    ? &options.includeKeywords
             : name == "context"     ? &options.includeContext
+            : name == "hits"        ? &options.includeHits
                                     : nullptr;
         if (flag)
             *flag = true;

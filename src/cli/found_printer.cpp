@@ -3,6 +3,7 @@
 #include "cli/json_writer.h"
 #include "cli/output_writer.h"
 #include "results/cline.h"
+#include "results/record_texts.h"
 
 namespace vellick {
 
@@ -57,11 +58,9 @@ void FoundPrinter::print(CLine& line)
     case OutputMode::Paths:
         m_out.write(path + "\n");
         break;
-    case OutputMode::Counts: {
-        const bool atLimit = line.hitCount() >= static_cast<std::size_t>(m_style.maxKeys);
-        m_out.write(path + ":" + std::to_string(line.hitCount()) + (atLimit ? "+\n" : "\n"));
+    case OutputMode::Counts:
+        m_out.write(path + ":" + hitCountText(line.hitCount(), line.hitLimitReached) + "\n");
         break;
-    }
     case OutputMode::Lines:
         printLines(line, path);
         break;

@@ -20,7 +20,6 @@ public:
         OutputMode mode = OutputMode::Paths;
         bool color = false; // keywords in red (lines only)
         bool showLineNumbers = true; // the window's prefix in --context lines
-        int maxKeys = 0; // the per-file hit limit: a count that reached it gets a "+"
         std::string relativeTo; // non-empty: print paths under this folder relative to it
     };
 

@@ -26,6 +26,8 @@ extern "C" void onInterrupt(int)
 
 InterruptGuard::InterruptGuard()
 {
+    // Before the handler is ours no Ctrl-C can have come to it: a new guard starts uninterrupted.
+    g_interrupted.store(false);
     struct sigaction action { };
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
@@ -41,6 +43,10 @@ InterruptGuard::~InterruptGuard()
 void InterruptGuard::watch(SearchRun* run)
 {
     g_watchedRun.store(run);
+    // A Ctrl-C that came before the store found no run to stop: the run is stopped here instead. Both
+    // sides store, then load (sequentially consistent), so at least one of them sees the other.
+    if (run && g_interrupted.load())
+        run->stop();
 }
 
 bool interrupted()

@@ -13,7 +13,8 @@ public:
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
-    // The run Ctrl-C stops from now on; null for none.
+    // The run Ctrl-C stops from now on; null for none. Watch a run after starting it (starting clears
+    // its stop): a Ctrl-C that came earlier, since the guard was made, stops it at once.
     static void watch(SearchRun* run);
 };
 

@@ -124,7 +124,8 @@ std::string hitsJson(const CLine& line, std::string_view path)
     else
         out += jsonString(lossyUtf8(path)) + ",\"path_bytes\":\"" + base64(path) + "\"";
     out += ",\"kind\":" + std::to_string(static_cast<int>(line.kind)) + ",\"size\":" + std::to_string(line.size)
-        + ",\"modified\":" + std::to_string(line.modified) + ",\"hits\":[";
+        + ",\"modified\":" + std::to_string(line.modified) + ",\"hit_count\":" + std::to_string(line.hitCount())
+        + ",\"hit_limit_reached\":" + (line.hitLimitReached ? "true" : "false") + ",\"hits\":[";
     for (std::size_t i = 0; i < line.hitCount(); ++i) {
         if (i > 0)
             out.push_back(',');

@@ -18,9 +18,10 @@ std::string lossyUtf8(std::string_view bytes);
 // Standard base64 with padding.
 std::string base64(std::string_view bytes);
 
-// {"path":...,"kind":1,"size":N,"modified":N,"hits":[[offset,line,length,pattern],...]} for a found file
-// printed as `path`. A path that is not valid UTF-8 is given as lossy text, followed by
-// "path_bytes":"BASE64" holding its exact bytes.
+// {"path":...,"kind":1,"size":N,"modified":N,"hit_count":N,"hit_limit_reached":false,
+// "hits":[[offset,line,length,pattern],...]} for a found file printed as `path`; hit_limit_reached is
+// true when the scan stopped taking hits at the per-file hit limit. A path that is not valid UTF-8 is given as lossy
+// text, followed by "path_bytes":"BASE64" holding its exact bytes.
 std::string hitsJson(const CLine& line, std::string_view path);
 
 } // namespace vellick

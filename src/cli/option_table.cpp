@@ -70,7 +70,7 @@ const OptionRow kRows[] = {
     group("Report:"),
     row(O::Report, '\0', "report", A::Required, "FILE", "also write a report of every found file to FILE"),
     row(O::Format, '\0', "format", A::Required, "FORMAT", "the report's format: csv, import or text (default csv)"),
-    row(O::Include, '\0', "include", A::Required, "LIST", "its columns: path,type,size,modified,keywords,context"),
+    row(O::Include, '\0', "include", A::Required, "LIST", "its columns: path,type,size,modified,hits,keywords,context"),
     group("Other:"),
     row(O::Help, 'h', "help", A::None, nullptr, "show this help and exit"),
     row(O::Version, 'V', "version", A::None, nullptr, "show the version and exit"),

@@ -18,6 +18,7 @@ struct ReportOptions {
     bool includeModified = false;
     bool includeContext = false;
     bool includeKeywords = false;
+    bool includeHits = false; // the hit count, "1024+" when the file's hits stopped at the hit limit
 };
 
 // Everything that decides how one report is written.

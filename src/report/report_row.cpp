@@ -74,6 +74,8 @@ std::string reportHeader(const ReportOptions& options)
         header += ",File Size";
     if (options.includeModified)
         header += ",Modified";
+    if (options.includeHits)
+        header += ",Hits";
     if (options.includeKeywords)
         header += ",Keywords";
     if (options.includeContext)
@@ -123,6 +125,8 @@ std::string reportRowText(
         row += "," + sizeText(line.size);
     if (options.includeModified)
         row += "," + modifiedText(line.modified, true);
+    if (options.includeHits)
+        row += "," + hitCountText(line.hitCount(), line.hitLimitReached);
     if (options.includeKeywords) {
         row += settings.format == ReportFormat::PlainText ? "\nKeywords: \"" : ",\"";
         row += reportKeywordsText(line, keywords) + "\"";

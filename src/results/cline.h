@@ -99,6 +99,7 @@ public:
     int32_t modifiedNanoseconds = 0; // with `modified`, the time the hits were found at
     int32_t iconIndex = 0;
     bool checked = false; // the row's check box
+    bool hitLimitReached = false; // the scan stopped taking hits at the per-file hit limit
 
 private:
     // Gives up any texts read, refuses the contexts for good and shows the message once; false.

@@ -10,6 +10,7 @@ void setHits(CLine& line, const FoundFile& file)
     line.clearHits();
     for (const Hit& hit : file.hits)
         line.appendHit(hit);
+    line.hitLimitReached = file.hitLimitReached;
 }
 } // namespace
 
@@ -53,7 +54,9 @@ void DocumentSink::listedFileKept(std::size_t /*listIndex*/, const FoundFile& fi
 // The record stays (without its hits, which no longer hold) while its row goes.
 void DocumentSink::listedFileDropped(std::size_t /*listIndex*/)
 {
-    m_doc.record(m_doc.recordAtRow(m_keptRows)).clearHits();
+    CLine& line = m_doc.record(m_doc.recordAtRow(m_keptRows));
+    line.clearHits();
+    line.hitLimitReached = false;
     m_doc.removeDisplayRow(m_keptRows);
 }
 

@@ -9,6 +9,11 @@ std::string sizeText(int64_t size)
     return size <= 1024 ? std::to_string(size) : std::to_string(size / 1024) + "KB";
 }
 
+std::string hitCountText(std::size_t hits, bool limitReached)
+{
+    return std::to_string(hits) + (limitReached ? "+" : "");
+}
+
 std::string modifiedText(int64_t seconds, bool withSeconds)
 {
     const auto time = static_cast<std::time_t>(seconds);

@@ -8,7 +8,7 @@ namespace vellick {
 
 namespace {
 
-// A record's key for one column: a text for the first three columns, a number for the other two.
+// A record's key for one column: a text for the first three columns, a number for the others.
 struct SortKey {
     std::string_view text;
     int64_t number = 0;
@@ -27,6 +27,9 @@ SortKey sortKey(const CLine& line, int column)
         return { {}, line.size };
     case 4:
         return { {}, line.modified };
+    case 5:
+        // A count that reached the limit ("1024+") sorts after the same count without it.
+        return { {}, static_cast<int64_t>(line.hitCount()) * 2 + (line.hitLimitReached ? 1 : 0) };
     default:
         return {};
     }
@@ -34,7 +37,7 @@ SortKey sortKey(const CLine& line, int column)
 
 bool keyGreater(const SortKey& a, const SortKey& b, int column)
 {
-    if (column == 3 || column == 4)
+    if (column >= 3)
         return a.number > b.number;
     return compareBytes(a.text, b.text, column != 2) > 0;
 }
@@ -49,7 +52,7 @@ bool isGreater(const CLine& a, const CLine& b, int column)
 void sortRows(std::vector<int32_t>::iterator first, std::vector<int32_t>::iterator last, int column, bool ascending,
     const std::function<const CLine&(int32_t)>& recordOf)
 {
-    if (column < 0 || column > 4)
+    if (column < 0 || column > 5)
         return;
     struct Row {
         SortKey key;

@@ -9,8 +9,9 @@
 namespace vellick {
 
 // Result ordering: the comparison of two records by a result-list column, and a stable sort of display
-// rows with it. Names and folders compare ASCII-lower-cased byte by byte; the type name as it is; size and
-// time as signed numbers. Any other column is never greater.
+// rows with it. Names and folders compare ASCII-lower-cased byte by byte; the type name as it is; size,
+// time and hit count as numbers (a count at the hit limit after the same count below it). Any other column
+// is never greater.
 bool isGreater(const CLine& a, const CLine& b, int column);
 
 // Sorts the record indexes in [first, last) by a column; rows with equal keys keep their order. Each

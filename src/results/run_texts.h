@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/search_scope.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,5 +22,9 @@ std::string fileProgressText(std::string_view path);
 
 // "12 files found (340 files checked).time spent: 00:00:03"
 std::string summaryText(int foundCount, unsigned checkedCount, int64_t elapsedSeconds);
+
+// What a scope that differs from the default leaves out, for the end of the summary, so that no one
+// wonders why a file is missing: " (scope: 2 folders excluded, size ≤ 1 MB)". Empty for the default scope.
+std::string scopeSummaryText(const SearchScope& scope);
 
 } // namespace vellick

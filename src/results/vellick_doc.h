@@ -34,7 +34,7 @@ public:
 // current record and the per-column sort directions. Views observe it and hold indexes only.
 class CVellickDoc {
 public:
-    static constexpr int kColumnCount = 5;
+    static constexpr int kColumnCount = 6;
 
     explicit CVellickDoc(FileTypeService* fileTypes = nullptr);
 
@@ -63,7 +63,7 @@ public:
     // when there were any.
     void clear();
 
-    // Sorts the rows by a column (0 File Name, 1 In Folder, 2 Type, 3 Size, 4 Modified); each call
+    // Sorts the rows by a column (0 File Name, 1 In Folder, 2 Type, 3 Size, 4 Modified, 5 Hits); each call
     // flips that column's direction. Fewer than two rows: nothing happens.
     void sortRowsByColumn(int column);
     bool sortAscending(int column) const { return m_sortAscending[static_cast<std::size_t>(column)]; }

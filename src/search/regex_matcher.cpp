@@ -32,6 +32,7 @@ std::optional<std::string> regexError(std::string_view expression)
 RegexMatcher::RegexMatcher(std::string_view expression, uint32_t flags)
     : m_regex(std::make_unique<RE2>("(?m)" + std::string(expression), regexOptions(!(flags & IgnoreCase))))
     , m_wholeWord(flags & WholeWord)
+    , m_prefilter(expression, flags)
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/regex_prefilter.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -47,12 +49,15 @@ public:
     std::size_t resumeAfter(const Match& match) const { return match.end + (m_wholeWord ? 2 : 0); }
 
     bool wholeWord() const { return m_wholeWord; }
+    // The literals one of which every match holds, to pass over the lines that cannot match.
+    const RegexPrefilter& prefilter() const { return m_prefilter; }
 
 private:
     bool onWordBoundaries(std::string_view text, const Match& match, bool startIsBoundary) const;
 
     std::unique_ptr<re2::RE2> m_regex;
     bool m_wholeWord = false;
+    RegexPrefilter m_prefilter;
 };
 
 } // namespace vellick

@@ -113,9 +113,19 @@ void RegexScanner::searchLines(std::size_t to, std::size_t limit, std::vector<Hi
     const std::string_view text(m_buffer.get(), m_size);
     std::size_t from = std::max<std::size_t>(
         m_lineStart, m_nextStart > m_bufferStart ? static_cast<std::size_t>(m_nextStart - m_bufferStart) : 0);
+    // RE2 looks only at the lines that hold one of the literals every match holds.
+    RegexPrefilter::LineFinder candidates(m_matcher.prefilter());
+    std::size_t passed = from; // the lines before it hold no match
     while (m_hits < m_maxKeys) {
-        const auto found = m_matcher.find(text, from, to, m_bufferStart == 0);
-        if (!found || found->begin >= limit)
+        const RegexPrefilter::LineFinder::Lines lines = candidates.next(text, std::max(from, passed), to);
+        if (lines.begin >= to)
+            break;
+        const auto found = m_matcher.find(text, lines.begin, lines.end, m_bufferStart == 0);
+        if (!found) {
+            passed = lines.end;
+            continue;
+        }
+        if (found->begin >= limit)
             break;
         // Under whole word the line count takes in the delimiter after the match, as a keyword's does.
         const uint64_t line

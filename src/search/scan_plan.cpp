@@ -190,6 +190,16 @@ std::optional<PatternSetProbe> ScanPlan::buildSetProbe(FileKind kind) const
     return PatternSetProbe { MultiLiteralProbe(literals, spacing.distances), spacing.offsets };
 }
 
+bool ScanPlan::hitLimitReached(std::span<const Hit> hits) const
+{
+    const auto limit = static_cast<std::size_t>(m_maxKeys);
+    if (!allWords())
+        return hits.size() >= limit;
+    std::vector<std::size_t> perPattern(m_patterns.size());
+    return std::any_of(hits.begin(), hits.end(),
+        [&](const Hit& hit) { return hit.pattern < perPattern.size() && ++perPattern[hit.pattern] >= limit; });
+}
+
 // The two positions whose small byte sets are rarest (the same position twice when only one qualifies).
 std::optional<BytePairProbe> ScanPlan::chooseProbe(const std::string& bytes, FileKind kind) const
 {

@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ public:
     int maxKeys() const { return m_maxKeys; }
     bool skipBinary() const { return m_choices.skipBinary; }
     bool filesWithoutHits() const { return m_choices.filesWithoutHits; }
+    // True when a scan that gave `hits` stopped taking hits at the limit: under "match all words" one
+    // pattern reached it (each has its own), otherwise the file's hits together did.
+    bool hitLimitReached(std::span<const Hit> hits) const;
     uint32_t flags() const { return m_flags; }
     // The expression of a regular-expression search, or null.
     const RegexMatcher* regex() const { return m_regex.get(); }

@@ -27,9 +27,9 @@ std::size_t openFoldersAllowed(int scanThreads)
 // How long the walk waits between tries when no descriptor is free for a folder.
 constexpr std::chrono::milliseconds kDescriptorPause { 5 };
 
-FoundFile foundFile(std::string_view path, const ScanResult& result)
+FoundFile foundFile(std::string_view path, const ScanResult& result, const ScanPlan& plan)
 {
-    return { path, result.kind, result.status, result.hits };
+    return { path, result.kind, result.status, result.hits, plan.hitLimitReached(result.hits) };
 }
 
 ScanChoices scanChoices(const SearchScope& scope)
@@ -160,7 +160,7 @@ SearchRun::Progress SearchRun::walkStep(std::chrono::milliseconds maxWait)
             return Progress::Waiting;
         if (takeResult(*result)) {
             const std::string path = joinPath(m_pipeline->frontDirectory().path, m_pipeline->frontName());
-            m_sink->fileFound(foundFile(path, *result));
+            m_sink->fileFound(foundFile(path, *result, *m_plan));
         }
         m_pipeline->pop();
         m_walkEvents.pop_front();
@@ -197,7 +197,7 @@ SearchRun::Progress SearchRun::recheckStep()
     const ParentDirectory parent(path);
     m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
     if (takeResult(m_recheckResult))
-        m_sink->listedFileKept(index, foundFile(path, m_recheckResult));
+        m_sink->listedFileKept(index, foundFile(path, m_recheckResult, *m_plan));
     else
         m_sink->listedFileDropped(index);
     return m_recheckIndex < paths.size() && m_foundCount < kMaxFound ? Progress::Continue : Progress::Ended;

@@ -15,6 +15,7 @@ struct FoundFile {
     FileKind kind = FileKind::Text;
     FileStatus status;
     std::span<const Hit> hits; // ascending offset order
+    bool hitLimitReached = false; // the scan stopped taking hits at the per-file hit limit
 };
 
 // Where the run is: a folder whose walk begins, or a listed file about to be re-checked.

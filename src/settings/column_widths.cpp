@@ -15,12 +15,12 @@ std::string columnKey(ListLayout layout, std::size_t column)
 ColumnWidths defaultWidths(ListLayout layout, int listWidth, int averageCharWidth)
 {
     if (layout == ListLayout::SideBySide) {
-        ColumnWidths widths { 100, 100, 50, 50, 100 };
+        ColumnWidths widths { 100, 100, 50, 50, 100, 50 };
         for (int& width : widths)
             width = width * averageCharWidth / kDefaultsCharWidth;
         return widths;
     }
-    return { listWidth / 4, listWidth / 4, listWidth / 8, listWidth / 8, listWidth / 4 };
+    return { listWidth / 4, listWidth / 4, listWidth / 8, listWidth / 8, listWidth / 4, listWidth / 8 };
 }
 
 } // namespace

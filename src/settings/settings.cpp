@@ -86,6 +86,7 @@ void loadOptions(const ProfileFile& file, Settings& settings)
     settings.matchWholeWord = getFlag(file, "matchword");
     settings.regex = file.getInt(kSection, "regex", 0) == 1;
     settings.editorCommand = loadEditorCommand(file);
+    settings.scope = loadScopeSettings(file);
 }
 
 void loadRecentLists(const ProfileFile& file, Settings& settings)
@@ -130,6 +131,7 @@ void storeOptions(ProfileFile& file, const Settings& settings)
     // The key appears once the user sets a command; clearing it again keeps an empty key.
     if (!settings.editorCommand.empty() || !file.getString(kSection, kEditorCommandKey, "", 1).empty())
         file.setString(kSection, kEditorCommandKey, settings.editorCommand);
+    storeScopeSettings(file, settings.scope);
 }
 
 } // namespace

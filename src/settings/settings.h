@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/search_options.h"
+#include "settings/scope_settings.h"
 
 #include <optional>
 #include <string>
@@ -39,6 +40,7 @@ struct Settings {
     bool regex = false; // regex: the keyword text is one regular expression (only the value 1 turns it on)
     // editorcommand: Open at Line's command line, %f the file and %l the line; empty: the detected editor.
     std::string editorCommand;
+    ScopeSettings scope; // excludedirs, minsize, maxsize, modafter, modbefore, binary, gitignore, inverse, documents
 
     // Recent lists, most recent first (keys1.., directory1.., file1..); updated with updateRecentList().
     std::vector<std::string> recentKeywords;

@@ -16,7 +16,8 @@ namespace vellick {
 
 namespace {
 constexpr std::array<const char*, ResultListModel::kColumnCount> kTitles
-    = { "File Name", "In Folder", "Type", "Size", "Modified" };
+    = { "File Name", "In Folder", "Type", "Size", "Modified", "Hits" };
+constexpr int kHitsColumn = 5;
 } // namespace
 
 ResultListModel::ResultListModel(CVellickDoc& doc, FileIconList& icons, QObject* parent)
@@ -60,6 +61,9 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
         return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::AccessibleDescriptionRole:
         return index.column() == 0 ? QVariant(line.checked ? tr("checked") : tr("unchecked")) : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == kHitsColumn ? QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter))
+                                             : QVariant();
     case Qt::ToolTipRole:
         return index.column() <= 1 ? QVariant(fromPath(line.path)) : QVariant();
     default:
@@ -80,6 +84,8 @@ QVariant ResultListModel::displayText(const CLine& line, int column) const
         return fromText(sizeText(line.size));
     case 4:
         return fromText(modifiedText(line.modified, false));
+    case kHitsColumn:
+        return fromText(hitCountText(line.hitCount(), line.hitLimitReached));
     default:
         return {};
     }
@@ -91,8 +97,10 @@ QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromLatin1(kTitles[static_cast<std::size_t>(section)]);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment side = section == kHitsColumn ? Qt::AlignRight : Qt::AlignLeft;
+        return QVariant::fromValue(Qt::Alignment(side | Qt::AlignVCenter));
+    }
     return {};
 }
 

@@ -8,13 +8,13 @@ namespace vellick {
 class ResultListModel;
 class ViewHost;
 
-// One result list: the found files in five columns, each row with a check box and the file's icon. Each
+// One result list: the found files in six columns, each row with a check box and the file's icon. Each
 // layout of the main window has its own list on the one shared model; check marks live in the records,
 // selection and column widths belong to each list. Selecting a row makes its record the current one.
 class CVellickView : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 5;
+    static constexpr int kColumnCount = 6;
     using Widths = std::array<int, kColumnCount>;
 
     CVellickView(ResultListModel& model, ViewHost& host, bool stackedLayout, QWidget* parent = nullptr);

@@ -32,6 +32,10 @@ const GoldenCase kCases[] = {
     { "max_depth", { "--max-depth", "1", "--hidden", "--unicode", "fox" } },
     { "count", { "-c", "--unicode", "fox" } },
     { "count_at_limit", { "--count", "--max-count=2", "--any", "fox", "dog" } },
+    // each word has its own limit: "+" only where one of them reached it, not where their sum did
+    { "count_all_words", { "-r", "--count", "--max-count=2", "fox", "dog" } },
+    // paths only: the same files as all_words_hits, though a scan ends at each word's first hit
+    { "all_words_paths", { "-r", "fox", "dog" } },
     { "lines", { "-n", "fox", "dog" } },
     { "lines_color", { "-n", "--color=always", "-w", "--phrase", "lazy", "dog" } },
     { "keywords_then_folders", { "-e", "lazy", "-e", "fox", "--relative", ".", "../odd", "-g", "*.txt" } },

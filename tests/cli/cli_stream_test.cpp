@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,9 @@ public:
         raw.push_back(nullptr);
         m_pid = ::fork();
         if (m_pid == 0) {
+            // Killed with the test program (its hang guard, ctest's timeout): no vellick-cli is left
+            // reading the 1 TiB file.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             const int null = ::open("/dev/null", O_RDWR);
             ::dup2(null, STDIN_FILENO);
             ::dup2(out[1], STDOUT_FILENO);

@@ -37,6 +37,10 @@ private:
             return sequence(']', false);
         if (c == '"')
             return string();
+        for (const std::string_view literal : { "true", "false" }) {
+            if (m_text.substr(m_pos, literal.size()) == literal)
+                return m_pos += literal.size(), true;
+        }
         const std::size_t start = m_pos;
         while (
             m_pos < m_text.size() && (std::isdigit(static_cast<unsigned char>(m_text[m_pos])) || m_text[m_pos] == '-'))

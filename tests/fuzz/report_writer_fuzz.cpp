@@ -33,7 +33,7 @@ ReportSettings reportSettings(FuzzedDataProvider& input)
     settings.showLineNumbers = input.ConsumeBool();
     ReportOptions& options = settings.options;
     for (bool* flag : { &options.includePath, &options.includeType, &options.includeSize, &options.includeModified,
-             &options.includeContext, &options.includeKeywords })
+             &options.includeContext, &options.includeKeywords, &options.includeHits })
         *flag = input.ConsumeBool();
     return settings;
 }

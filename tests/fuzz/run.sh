@@ -46,7 +46,7 @@ fi
 # Longest input per target: the scanner needs room for matches across its reads.
 max_len() {
   case "$1" in
-    file_scanner_fuzz) echo 16384 ;;
+    file_scanner_fuzz | archive_reader_fuzz | document_text_fuzz) echo 16384 ;;
     *) echo 8192 ;;
   esac
 }

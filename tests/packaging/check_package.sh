@@ -131,7 +131,7 @@ offered=$(complete_words --fo | sed 's/=$//' | paste -sd ' ')
 [ "$offered" = "--folder --format" ] || fail "completing '--fo' offered '$offered'"
 expect_completion "csv import text" --format ""
 expect_completion "path,size" --include path,s
-expect_completion "path,context path,keywords path,modified path,size path,type" --include path,
+expect_completion "path,context path,hits path,keywords path,modified path,size path,type" --include path,
 expect_completion "$work/tree/sub" -d "$work/tree/"
 expect_completion "$work/tree/sub" --folder = "$work/tree/"
 expect_completion "$work/tree/found.txt $work/tree/other.txt $work/tree/sub" --report "$work/tree/"

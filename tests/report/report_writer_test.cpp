@@ -113,6 +113,50 @@ TEST(ReportKeywordsTest, WhichPatternsAreWritten)
     EXPECT_EQ(reportKeywordsText(line, KeywordList("say \"hi\" now", WholePhrase | UnicodeAware)), "say 'hi' now");
 }
 
+// The hit count is a column only when asked for: after the time, with "+" at the hit limit, alike in the
+// three formats; without it header and row are what they always were.
+TEST(ReportHitCountTest, ColumnOnlyWhenAsked)
+{
+    CLine line("/d/a.txt");
+    line.size = 5;
+    for (uint64_t offset : { 0, 4, 8 })
+        line.appendHit(testHit(0, offset, 2, 0));
+    const KeywordList keywords("ab", IgnoreCase);
+    RecordingSink messages;
+    struct Case {
+        ReportFormat format;
+        bool includeHits;
+        bool limitReached;
+        const char* header; // format 1 only
+        const char* row;
+    };
+    const Case cases[] = {
+        { ReportFormat::Csv, false, true, "File Name,File Size,Modified,Keywords\r\n",
+            "a.txt,5,1/1/1970 12:0:0 AM,\"ab\"\r\n" },
+        { ReportFormat::Csv, true, false, "File Name,File Size,Modified,Hits,Keywords\r\n",
+            "a.txt,5,1/1/1970 12:0:0 AM,3,\"ab\"\r\n" },
+        { ReportFormat::Csv, true, true, "", "a.txt,5,1/1/1970 12:0:0 AM,3+,\"ab\"\r\n" },
+        { ReportFormat::Import, false, false, "", "a.txt,5,1/1/1970 12:0:0 AM,\"ab\"\r\n" },
+        { ReportFormat::Import, true, true, "", "a.txt,5,1/1/1970 12:0:0 AM,3+,\"ab\"\r\n" },
+        { ReportFormat::PlainText, false, false, "", "a.txt,5,1/1/1970 12:0:0 AM\nKeywords: \"ab\"\r\n" },
+        { ReportFormat::PlainText, true, true, "", "a.txt,5,1/1/1970 12:0:0 AM,3+\nKeywords: \"ab\"\r\n" },
+    };
+    for (const Case& c : cases) {
+        ReportOptions options;
+        options.includeSize = true;
+        options.includeModified = true;
+        options.includeKeywords = true;
+        options.includeHits = c.includeHits;
+        line.hitLimitReached = c.limitReached;
+        const ReportSettings settings { c.format, options, true };
+        if (*c.header) {
+            EXPECT_EQ(reportHeader(options), c.header);
+        }
+        EXPECT_EQ(reportRowText(line, settings, keywords, messages), c.row)
+            << static_cast<int>(c.format) << c.includeHits << c.limitReached;
+    }
+}
+
 TEST_F(ReportWriterTest, WindowReportHoldsTickedRowsAndTheHighlightedRow)
 {
     m_doc.record(2).checked = true;

@@ -118,3 +118,21 @@ TEST_F(ResultOrderTest, RemovedRowsAreNotSorted)
     m_doc.sortRowsByColumn(0);
     EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 0 }));
 }
+
+// Hits order as numbers (9 before 10), a count at the hit limit after the same count below it, and equal
+// counts keep their order both ways.
+TEST_F(ResultOrderTest, HitsOrderAsNumbers)
+{
+    fill({ { "/d/ten" }, { "/d/nine" }, { "/d/full" }, { "/d/same" }, { "/d/also-ten" } });
+    const std::pair<int, bool> hits[] = { { 10, false }, { 9, false }, { 1024, true }, { 1024, false }, { 10, false } };
+    for (int record = 0; record < 5; ++record) {
+        const auto [count, limitReached] = hits[record];
+        for (int i = 0; i < count; ++i)
+            m_doc.record(record).appendHit({ static_cast<uint64_t>(i), 0, 1, 0 });
+        m_doc.record(record).hitLimitReached = limitReached;
+    }
+    m_doc.sortRowsByColumn(5);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 1, 0, 4, 3, 2 }));
+    m_doc.sortRowsByColumn(5);
+    EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 3, 0, 4, 1 }));
+}

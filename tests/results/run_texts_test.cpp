@@ -34,3 +34,38 @@ TEST(RunTexts, FileProgressShowsAtMost200Bytes)
     EXPECT_EQ(fileProgressText("/a/b.txt"), "Searching /a/b.txt ");
     EXPECT_EQ(fileProgressText(std::string(300, 'p')), "Searching " + std::string(200, 'p') + " ");
 }
+
+TEST(RunTexts, ScopeSummaryNamesWhatTheScopeLeavesOut)
+{
+    // The tests run with TZ=UTC; 1796083200 is 2026-12-01 00:00.
+    static constexpr int64_t kDayStart = 1'796'083'200;
+    struct Case {
+        void (*set)(SearchScope&);
+        const char* expected;
+    };
+    const Case cases[] = {
+        { [](SearchScope&) {}, "" },
+        { [](SearchScope& s) { s.excludedFolders = { "build" }; }, " (scope: 1 folder excluded)" },
+        { [](SearchScope& s) {
+             s.excludedFolders = { "build", "node_modules" }, s.maxSize = 1 << 20;
+         },
+            " (scope: 2 folders excluded, size \u2264 1 MB)" },
+        { [](SearchScope& s) { s.minSize = 64 << 10; }, " (scope: size \u2265 64 KB)" },
+        { [](SearchScope& s) { s.minSize = 1500, s.maxSize = int64_t { 3 } << 30; },
+            " (scope: size 1500 bytes to 3 GB)" },
+        { [](SearchScope& s) { s.maxSize = 1; }, " (scope: size \u2264 1 byte)" },
+        { [](SearchScope& s) { s.modifiedAfter = kDayStart; }, " (scope: modified since 2026-12-01)" },
+        { [](SearchScope& s) { s.modifiedBefore = kDayStart + 3600 + 120; },
+            " (scope: modified before 2026-12-01 01:02)" },
+        { [](SearchScope& s) { s.modifiedAfter = kDayStart - 86400, s.modifiedBefore = kDayStart; },
+            " (scope: modified since 2026-11-30 and before 2026-12-01)" },
+        { [](SearchScope& s) { s.binaryFiles = false, s.gitignore = s.filesWithoutHits = s.documents = true; },
+            " (scope: binary files skipped, git-ignored files skipped, files without hits, inside documents and "
+            "archives)" },
+    };
+    for (const Case& c : cases) {
+        SearchScope scope;
+        c.set(scope);
+        EXPECT_EQ(scopeSummaryText(scope), c.expected);
+    }
+}

@@ -307,7 +307,9 @@ TEST(RegexInvariants, MatchesWhatGrepMatches)
     // Expressions whose leftmost-first matches are grep's leftmost-longest ones.
     for (const std::string expression :
         { "[a-c]+", "[^a-c ]+", "x|yz", "a{2,3}", "^ab", "z$", "[0-9]+x?", "(ab|xy)+", "\\.", "b[^a]c", "^[a-z ]+$",
-            "y*z", "[[:digit:]]{2}", "(a|b)c", "a.c", "[xyz]{2,}", "^[^ ]+", "[ .]+$", "c\\b", "0\\.0" }) {
+            "y*z", "[[:digit:]]{2}", "(a|b)c", "a.c", "[xyz]{2,}", "^[^ ]+", "[ .]+$", "c\\b", "0\\.0",
+            // with literals every match holds, so that only their lines are matched
+            "abc|xyz|b01", "xyz[0-9]+", "^[a-c ]*x12", "xyz.*ab", "(cab|bca)+z?$" }) {
         HitSet ours;
         PlanScanner scanner(expression, Regex);
         for (const std::string& name : names) {

@@ -91,6 +91,18 @@ TEST(RegexScanner, MatchesLinesByTheRules)
         { "16-bit whole word from the delimiter before", "dog", UnicodeAware | WholeWord, wide, { { 1, 8, 0 } } },
         { "16-bit text is not matched without unicode aware", "dog", 0, wide, {} },
         { "16-bit line feeds end lines", "a.b", UnicodeAware, std::string("\0a\0\n\0b", 6), {} },
+        // Only lines holding a literal every match holds are matched: the others must lose nothing.
+        { "literals in any case, lines without them passed over", "kmalloc|kfree", IgnoreCase,
+            "x\nKMALLOC kFree\nkmallo\nkfre", { { 2, 7, 1 }, { 10, 5, 1 } } },
+        // (a byte above 0x7F among the first 256 makes a binary file: no line counts)
+        { "the Kelvin sign folds with k", "kfree", IgnoreCase,
+            "a\n\xE2\x84\xAA"
+            "free",
+            { { 2, 7, 0 } } },
+        { "the long s folds with s", "unlocks", IgnoreCase, "unlock\xC5\xBF", { { 0, 8, 0 } } },
+        { "a literal's line keeps its ^ and $", "^mutex_(un)?lock$", 0, "zmutex_lock\nmutex_unlock\nmutex_lock",
+            { { 12, 12, 1 }, { 25, 10, 2 } } },
+        { "a match after a failed literal line", "x+abc", 0, "abc\nxxabc", { { 4, 5, 1 } } },
     };
     TempTree tree;
     for (const Case& c : cases)
@@ -134,6 +146,34 @@ TEST(RegexScanner, FindsWordsAcrossPiecesOfLongFilesAndLines)
     for (const HitValues& hit : occurrences(line, "needle"))
         wideHits.push_back({ 2 * hit.offset - 1, 12, 0 });
     EXPECT_EQ(scanText(tree, "needle", UnicodeAware, wideLine), wideHits);
+}
+
+// The literals of RE2's prefilter that every match holds; none where a match may hold none of them or where
+// they cannot be told from the expression's bytes.
+TEST(RegexScanner, ChoosesLiteralsEveryMatchHolds)
+{
+    using Literals = std::vector<std::string>;
+    struct Case {
+        std::string expression;
+        Literals literals;
+    };
+    const std::vector<Case> cases = {
+        { "kmalloc|kfree|vmalloc", { "vmalloc", "kmalloc", "kfree", "\xE2\x84\xAA" } },
+        { "mutex_(un)?lock\\w*", { "mutex_" } },
+        { "static\\s+int", { "static", "\xC5\xBF" } },
+        { "[A-Z]{4,}_[0-9]+", {} },
+        { "ab|cd", {} },
+        { "x*", {} },
+        { "caf\xC3\xA9", {} },
+        { "\\x{212A}free", {} },
+    };
+    for (const Case& c : cases) {
+        for (const uint32_t flags : { 0U, uint32_t { IgnoreCase } }) {
+            const RegexPrefilter prefilter(c.expression, flags);
+            EXPECT_EQ(prefilter.literals(), c.literals) << c.expression << " " << flags;
+            EXPECT_EQ(prefilter.active(), !c.literals.empty()) << c.expression;
+        }
+    }
 }
 
 TEST(RegexScanner, PathologicalExpressionsFinishAndFindNothing)

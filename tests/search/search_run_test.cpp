@@ -1,3 +1,4 @@
+#include "results/record_texts.h"
 #include "results/vellick_doc.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
@@ -7,6 +8,7 @@
 #include "support/hint_recorder.h"
 #include "support/recording_events.h"
 #include "support/temp_tree.h"
+#include "support/tree_search.h"
 
 #include <cstdio>
 #include <gmock/gmock.h>
@@ -302,4 +304,43 @@ TEST_F(SearchRunTest, KeywordsAndFlagsOfTheLastRunStay)
     search(input);
     EXPECT_EQ(m_run.keywords().count(), 2u);
     EXPECT_EQ(m_run.flags(), uint32_t { IgnoreCase | SubFolders | AnyWord });
+}
+
+// A found file's hit count and whether its scan stopped at the hit limit ("+"): under "match all words"
+// each word has its own limit, so more hits than the limit need not have reached it.
+TEST(SearchRunHitLimit, FoundFilesSayWhetherTheyReachedTheLimit)
+{
+    TempTree tree;
+    tree.write("a.txt", "cat dog cat dog dog");
+    struct Case {
+        const char* keywords;
+        MatchMode mode;
+        bool regex;
+        int maxKeys;
+        const char* count;
+    };
+    const Case cases[] = {
+        { "cat", MatchMode::AnyWord, false, 3, "2" },
+        { "cat", MatchMode::AnyWord, false, 2, "2+" },
+        { "cat dog", MatchMode::AnyWord, false, 4, "4+" },
+        { "cat dog", MatchMode::AnyWord, false, 9, "5" },
+        { "cat dog", MatchMode::AllWords, false, 3, "5+" }, // dog reached 3
+        { "cat dog", MatchMode::AllWords, false, 4, "5" }, // neither reached 4, though 5 > 4
+        { "cat dog", MatchMode::WholePhrase, false, 2, "2+" },
+        { "dog|cat", MatchMode::AllWords, true, 5, "5+" },
+        { "dog|cat", MatchMode::AllWords, true, 6, "5" },
+    };
+    for (const Case& c : cases) {
+        TreeSearch search;
+        PanelInput input = TreeSearch::panel(tree.root(), c.keywords);
+        input.matchMode = c.mode;
+        input.regex = c.regex;
+        SearchSettings settings;
+        settings.maxKeys = c.maxKeys;
+        ASSERT_TRUE(search.run(input, settings)) << c.keywords;
+        ASSERT_EQ(search.doc().rowCount(), 1) << c.keywords;
+        const CLine& line = search.doc().record(0);
+        EXPECT_EQ(hitCountText(line.hitCount(), line.hitLimitReached), c.count)
+            << c.keywords << " mode " << static_cast<int>(c.mode) << " limit " << c.maxKeys;
+    }
 }

@@ -156,16 +156,16 @@ TEST(Settings, ColumnWidthsPerLayout)
 {
     test::TempTree tree;
     const std::string path = tree.path("vellick.ini");
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800), (ColumnWidths { 200, 200, 100, 100, 200 }));
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800), (ColumnWidths { 100, 100, 50, 50, 100 }));
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800), (ColumnWidths { 200, 200, 100, 100, 200, 100 }));
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800), (ColumnWidths { 100, 100, 50, 50, 100, 50 }));
     // A font whose characters are wider than the 6 pixels the defaults were made for widens them alike;
     // the stacked layout's fractions already follow the list.
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800, 7), (ColumnWidths { 116, 116, 58, 58, 116 }));
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800, 7), (ColumnWidths { 200, 200, 100, 100, 200 }));
-    ASSERT_TRUE(saveColumnWidths(path, ListLayout::Stacked, { 1, 2, 3, 4, 5 }));
-    EXPECT_EQ(test::readFile(path), "[Settings]\nhcol1=1\nhcol2=2\nhcol3=3\nhcol4=4\nhcol5=5\n");
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800, 9), (ColumnWidths { 1, 2, 3, 4, 5 }));
-    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800), (ColumnWidths { 100, 100, 50, 50, 100 }));
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800, 7), (ColumnWidths { 116, 116, 58, 58, 116, 58 }));
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800, 7), (ColumnWidths { 200, 200, 100, 100, 200, 100 }));
+    ASSERT_TRUE(saveColumnWidths(path, ListLayout::Stacked, { 1, 2, 3, 4, 5, 6 }));
+    EXPECT_EQ(test::readFile(path), "[Settings]\nhcol1=1\nhcol2=2\nhcol3=3\nhcol4=4\nhcol5=5\nhcol6=6\n");
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::Stacked, 800, 9), (ColumnWidths { 1, 2, 3, 4, 5, 6 }));
+    EXPECT_EQ(loadColumnWidths(path, ListLayout::SideBySide, 800), (ColumnWidths { 100, 100, 50, 50, 100, 50 }));
 }
 
 TEST(Settings, FileLocation)

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@ namespace {
 // Only async-signal-safe calls here: everything is prepared before the fork.
 [[noreturn]] void execChild(char* const* args, const char* directory, int outFd, int errFd)
 {
+    // A test program ended by its hang guard or by ctest takes the program it runs with it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int null = ::open("/dev/null", O_RDONLY);
     ::dup2(null, STDIN_FILENO);
     ::dup2(outFd, STDOUT_FILENO);

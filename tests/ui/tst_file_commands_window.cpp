@@ -220,6 +220,19 @@ void FileCommandsWindowTest::filesButtonPutsTheChosenPatternsIntoTheBox()
     w.runner->then([](QDialog& dialog) { return int(dialog.result()); }); // OK with nothing chosen
     w.window.panel().filesButton()->click();
     QCOMPARE(w.window.panel().patternsBox()->currentText(), QStringLiteral("*.csv,a.txt,"));
+
+    // With several folders in the box, the first one is listed.
+    w.window.setFolder(QString::fromStdString(w.file("") + " ; " + w.xdg.tree().path("")));
+    files.clear();
+    w.runner->then([&](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("fileList"));
+        for (int row = 0; row < list->count(); ++row)
+            files.append(list->item(row)->text());
+        return int(QDialog::Rejected);
+    });
+    w.window.panel().filesButton()->click();
+    QVERIFY(w.window.messages.isEmpty());
+    QCOMPARE(files, QStringList({ "a.txt", "b.txt", "c.txt", "d.txt", "notes.csv" }));
 }
 
 void FileCommandsWindowTest::noCommandIsAPlaceholderAnyMore()

@@ -5,6 +5,7 @@
 #include "app/open_with_dlg.h"
 #include "app/print_options_dlg.h"
 #include "app/report_file_chooser.h"
+#include "settings/scope_settings.h"
 #include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
@@ -54,8 +55,10 @@ class FileDialogsTest : public QObject {
 private slots:
     void openWithOkFollowsTheProgramName();
     void openWithBrowsePicksAProgram();
-    void printOptionsShowTheSixColumns();
+    void printOptionsShowTheSevenColumns();
     void advancedSettingsSliderAndLabel();
+    void advancedSettingsScopeRefusesWhatItCannotRead();
+    void advancedSettingsKeysAndTabOrder();
     void fileTypesListsAndSelection();
     void reportDialogClicksCountEvenWhenCancelled();
     void reportDialogGivesTheFormatsExtension();
@@ -106,21 +109,24 @@ void FileDialogsTest::openWithBrowsePicksAProgram()
     QCOMPARE(child<QLineEdit>(dialog, "programName")->text(), program);
 }
 
-void FileDialogsTest::printOptionsShowTheSixColumns()
+void FileDialogsTest::printOptionsShowTheSevenColumns()
 {
     CPrintOptionsDlg dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Print search result"));
     QCOMPARE(checkBoxTexts(dialog),
         QStringList({ "Full Folder Name (Path) of File", "File Type", "File Size", "File Modified Date",
-            "Keywords Found in File", "Text Surrounding Keywords" }));
+            "Keywords Found in File", "Text Surrounding Keywords", "Hit count" }));
+    QVERIFY(!child<QCheckBox>(dialog, "includeHits")->isChecked());
     ReportOptions options;
     options.includeSize = options.includeContext = true;
     dialog.setOptions(options);
     QVERIFY(child<QCheckBox>(dialog, "includeContext")->isChecked());
     child<QCheckBox>(dialog, "includeSize")->click();
     child<QCheckBox>(dialog, "includePath")->click();
+    child<QCheckBox>(dialog, "includeHits")->click();
     const ReportOptions changed = dialog.options();
     QVERIFY(changed.includePath && !changed.includeSize && changed.includeContext && !changed.includeType);
+    QVERIFY(changed.includeHits);
 }
 
 void FileDialogsTest::advancedSettingsSliderAndLabel()
@@ -152,6 +158,55 @@ void FileDialogsTest::advancedSettingsSliderAndLabel()
     dialog.accept();
     QCOMPARE(dialog.values().maxKeys, 300);
     QCOMPARE(dialog.values().includeHidden, false);
+}
+
+// A text that is no size or date is refused with a message; the dialog keeps what was typed.
+void FileDialogsTest::advancedSettingsScopeRefusesWhatItCannotRead()
+{
+    test::ScriptedRunner messages;
+    CAdvancedSettingsDlg dialog(nullptr, &messages);
+    ScopeSettings scope;
+    scope.excludedFolders = "build";
+    dialog.setScope(scope);
+    auto* minSize = child<QLineEdit>(dialog, "minSize");
+    minSize->setText(QStringLiteral(" big "));
+    child<QLineEdit>(dialog, "modifiedAfter")->setText(QStringLiteral("7d"));
+    dialog.accept();
+    QCOMPARE(messages.titles, QStringList({ "Advanced Settings" }));
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    QCOMPARE(minSize->selectedText(), QStringLiteral(" big "));
+
+    minSize->setText(QStringLiteral(" 64K "));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    scope.minSize = "64K";
+    scope.modifiedAfter = "7d";
+    QVERIFY(dialog.scope() == scope);
+}
+
+// Every mnemonic leads to one control, and Tab goes through the controls top to bottom.
+void FileDialogsTest::advancedSettingsKeysAndTabOrder()
+{
+    CAdvancedSettingsDlg dialog;
+    QString keys;
+    for (const QWidget* widget : dialog.findChildren<QWidget*>()) {
+        const QString text = widget->property("text").toString();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < text.size()) {
+            QVERIFY2(!keys.contains(text.at(amp + 1).toLower()), qPrintable(text));
+            keys += text.at(amp + 1).toLower();
+        }
+    }
+    QVERIFY2(keys.size() >= 9, qPrintable(keys)); // the nine scope controls
+    QStringList order;
+    QWidget* widget = child<QCheckBox>(dialog, "includeHidden");
+    for (int i = 0; i < 40 && order.size() < 14; ++i, widget = widget->nextInFocusChain())
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order << (widget->objectName().isEmpty() ? widget->property("text").toString() : widget->objectName());
+    QCOMPARE(order,
+        QStringList({ "includeHidden", "hitLimitSlider", "excludedFolders", "minSize", "maxSize", "modifiedAfter",
+            "modifiedBefore", "binaryFiles", "gitignore", "filesWithoutHits", "documents", "editorCommand", "OK",
+            "Cancel" }));
 }
 
 void FileDialogsTest::fileTypesListsAndSelection()
@@ -221,7 +276,7 @@ void FileDialogsTest::reportDialogClicksCountEvenWhenCancelled()
         QStringList({ "CSV (MicroSoft Excel File) (*.csv)", "Text File for import to MS Access (*.txt)",
             "Plain Text File (*.txt)" }));
     QCOMPARE(selectedFilter, filters[0]);
-    QCOMPARE(boxCount, 6);
+    QCOMPARE(boxCount, 7);
     QVERIFY(state.reportOptions.includeType && state.reportOptions.includeKeywords);
     QVERIFY(!state.reportOptions.includePath);
     QCOMPARE(state.reportFormat, ReportFormat::Csv);

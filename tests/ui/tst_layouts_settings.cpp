@@ -2,6 +2,7 @@
 // and the next start reads back.
 #include "app/result_layouts.h"
 #include "app/search_panel.h"
+#include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/text_view.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 
@@ -19,11 +21,40 @@ using namespace vellick;
 using namespace vellick::test;
 
 namespace {
+// The scope controls of Advanced Settings as texts ("1"/"0" for a check box), read when `value` is null,
+// else set to it. The dialog is run through the window's modal runner.
+const QStringList kScopeControls { "excludedFolders", "minSize", "maxSize", "modifiedAfter", "modifiedBefore",
+    "binaryFiles", "gitignore", "filesWithoutHits", "documents" };
+
+QStringList runScopeDialog(FrameFixture& window, const QString& control = {}, const QString& value = {})
+{
+    QStringList shown;
+    auto runner = std::make_unique<test::ScriptedRunner>();
+    runner->then([&](QDialog& dialog) {
+        for (const QString& name : kScopeControls) {
+            auto* line = dialog.findChild<QLineEdit*>(name);
+            auto* box = dialog.findChild<QCheckBox*>(name);
+            if (name == control && line)
+                line->setText(value);
+            else if (name == control)
+                box->setChecked(value == QStringLiteral("1"));
+            shown << (line ? line->text() : box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        }
+        dialog.accept();
+        return dialog.result();
+    });
+    window.frame().setModalRunner(std::move(runner));
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    return shown;
+}
+
+const QStringList kDefaultScope { "", "", "", "", "", "1", "0", "0", "0" };
+
 // 100, 100, 50, 50 and 100 pixels for a font whose average character is 6 pixels wide, widened alike.
 CVellickView::Widths sideBySideDefaults(const CVellickView& list)
 {
     const int charWidth = list.typicalCharWidth();
-    CVellickView::Widths widths { 100, 100, 50, 50, 100 };
+    CVellickView::Widths widths { 100, 100, 50, 50, 100, 50 };
     for (int& width : widths)
         width = width * charWidth / 6;
     return widths;
@@ -41,6 +72,9 @@ private slots:
     void layoutSwitchKeepsEachLayoutsViewsAndSizes();
     void columnWidthsAreKeptPerLayout();
     void storedValuesAreClampedAndRecentListsStopAtAGap();
+    void scopeSettingsAreSavedAndRestored_data();
+    void scopeSettingsAreSavedAndRestored();
+    void hostileScopeValuesLoadAsTheDefaults();
 };
 
 void LayoutsSettingsTest::firstRunUsesTheDefaults()
@@ -62,7 +96,7 @@ void LayoutsSettingsTest::firstRunUsesTheDefaults()
     frame.layouts().showLayout(true);
     test::idle();
     const int w = stacked->width();
-    QCOMPARE(stackedWidths, (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4 }));
+    QCOMPARE(stackedWidths, (CVellickView::Widths { w / 4, w / 4, w / 8, w / 8, w / 4, w / 8 }));
     frame.layouts().showLayout(false);
 
     CSearchPanel& panel = window.panel();
@@ -178,14 +212,27 @@ void LayoutsSettingsTest::columnWidthsAreKeptPerLayout()
         FrameFixture window;
         window.frame().layouts().list(false)->setColumnWidth(0, 111);
         window.frame().layouts().list(true)->setColumnWidth(2, 77);
+        window.frame().layouts().list(false)->setColumnWidth(5, 66);
+        window.frame().layouts().list(true)->setColumnWidth(5, 55);
         window.close();
     }
     QCOMPARE(home.value("vcol1"), QStringLiteral("111"));
     QCOMPARE(home.value("hcol3"), QStringLiteral("77"));
+    QCOMPARE(home.value("vcol6"), QStringLiteral("66"));
+    QCOMPARE(home.value("hcol6"), QStringLiteral("55"));
+    {
+        FrameFixture window;
+        QCOMPARE(window.frame().layouts().list(false)->columnWidth(0), 111);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(2), 77);
+        QCOMPARE(window.frame().layouts().list(false)->columnWidth(5), 66);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(5), 55);
+        QCOMPARE(window.frame().layouts().list(true)->columnWidth(0), 728 / 4);
+    }
+    // A settings file from before the Hits column: its five widths stand, the Hits column takes its default.
+    home.write(QStringLiteral("[Settings]\nvcol1=90\nvcol2=91\nvcol3=92\nvcol4=93\nvcol5=94\n"));
     FrameFixture window;
-    QCOMPARE(window.frame().layouts().list(false)->columnWidth(0), 111);
-    QCOMPARE(window.frame().layouts().list(true)->columnWidth(2), 77);
-    QCOMPARE(window.frame().layouts().list(true)->columnWidth(0), 728 / 4);
+    CVellickView& list = *window.frame().layouts().list(false);
+    QCOMPARE(list.columnWidths(), (CVellickView::Widths { 90, 91, 92, 93, 94, sideBySideDefaults(list)[5] }));
 }
 
 void LayoutsSettingsTest::storedValuesAreClampedAndRecentListsStopAtAGap()
@@ -205,6 +252,69 @@ void LayoutsSettingsTest::storedValuesAreClampedAndRecentListsStopAtAGap()
     QCOMPARE(home.value("maxkeys"), QStringLiteral("1"));
     QCOMPARE(home.value("allkeys"), QStringLiteral("2"));
     QCOMPARE(home.value("keys3"), QStringLiteral("gamma"));
+}
+
+void LayoutsSettingsTest::scopeSettingsAreSavedAndRestored_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("excluded folders") << "excludedFolders"
+                                      << "build; node_modules"
+                                      << "excludedirs";
+    QTest::newRow("smallest size") << "minSize"
+                                   << "64K"
+                                   << "minsize";
+    QTest::newRow("largest size") << "maxSize"
+                                  << "2MB"
+                                  << "maxsize";
+    QTest::newRow("modified after") << "modifiedAfter"
+                                    << "7d"
+                                    << "modafter";
+    QTest::newRow("modified before") << "modifiedBefore"
+                                     << "2026-01-31"
+                                     << "modbefore";
+    QTest::newRow("binary files") << "binaryFiles"
+                                  << "0"
+                                  << "binary";
+    QTest::newRow("gitignore") << "gitignore"
+                               << "1"
+                               << "gitignore";
+    QTest::newRow("files without hits") << "filesWithoutHits"
+                                        << "1"
+                                        << "inverse";
+    QTest::newRow("documents") << "documents"
+                               << "1"
+                               << "documents";
+}
+
+// Each scope setting made in Advanced Settings reaches the file at close and the dialog of the next run.
+void LayoutsSettingsTest::scopeSettingsAreSavedAndRestored()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+    QFETCH(QString, key);
+    ConfigHome home;
+    {
+        FrameFixture window;
+        runScopeDialog(window, control, value);
+        window.close();
+    }
+    QCOMPARE(home.value(key), value);
+    FrameFixture window;
+    QStringList expected = kDefaultScope;
+    expected[kScopeControls.indexOf(control)] = value;
+    QCOMPARE(runScopeDialog(window), expected);
+}
+
+// Values the window could not have written load as the defaults.
+void LayoutsSettingsTest::hostileScopeValuesLoadAsTheDefaults()
+{
+    ConfigHome home;
+    home.write(QStringLiteral("[Settings]\nexcludedirs=a\x01b\nminsize=lots\nmaxsize=-1\nmodafter=2026-02-30\n"
+                              "modbefore=soon\nbinary=7\ngitignore=yes\ninverse=2\ndocuments=-1\n"));
+    FrameFixture window;
+    QCOMPARE(runScopeDialog(window), kDefaultScope);
 }
 
 VELLICK_UI_TEST_MAIN(LayoutsSettingsTest)

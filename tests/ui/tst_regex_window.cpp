@@ -65,6 +65,11 @@ void RegexWindowTest::expressionSearchListsFilesAndColoursHits()
     QVERIFY(window.search());
     QVERIFY(window.messages.isEmpty());
     QCOMPARE(window.foundPaths(), (std::vector<std::string> { tree.path("a.c"), tree.path("c.c") }));
+    // The Hits column counts each file's hits.
+    const QAbstractItemModel& rows = *window.list().model();
+    QCOMPARE(rows.headerData(5, Qt::Horizontal).toString(), QStringLiteral("Hits"));
+    QCOMPARE(rows.index(0, 5).data().toString(), QStringLiteral("2"));
+    QCOMPARE(rows.index(1, 5).data().toString(), QStringLiteral("1"));
     // The first file's two hits, each on its own display line and drawn red.
     QTRY_COMPARE(window.frame().statusPanes().hitText(), QStringLiteral("key: 2"));
     QCOMPARE(window.frame().statusPanes().lineText(), QStringLiteral("line: 2"));

@@ -22,7 +22,7 @@ struct ListFixture {
         , view(model, host, false)
     {
         view.resize(640, 300);
-        view.setColumnWidths({ 150, 150, 80, 80, 150 });
+        view.setColumnWidths({ 150, 150, 80, 80, 150, 60 });
         view.show();
     }
 
@@ -72,6 +72,7 @@ private slots:
     void contextMenuNeedsACurrentFileAndNoSearch();
     void doubleClickOpensOnlyTheCurrentFile();
     void rowsFollowTheDocument();
+    void hitsColumnCountsAndOrdersAsNumbers();
 };
 
 void ResultListTest::initTestCase()
@@ -83,8 +84,8 @@ void ResultListTest::initTestCase()
 void ResultListTest::columnTitlesAndTexts()
 {
     ListFixture list;
-    const char* titles[] = { "File Name", "In Folder", "Type", "Size", "Modified" };
-    for (int column = 0; column < 5; ++column)
+    const char* titles[] = { "File Name", "In Folder", "Type", "Size", "Modified", "Hits" };
+    for (int column = 0; column < 6; ++column)
         QCOMPARE(list.model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
             QString::fromLatin1(titles[column]));
     list.add("/home/ann/Notes.TXT", 1024, 931091400);
@@ -252,4 +253,43 @@ void ResultListTest::rowsFollowTheDocument()
 }
 
 VELLICK_UI_TEST_MAIN(ResultListTest)
-#include "tst_result_list.moc"
+#include "tst_result_list.moc" // The Hits column: each file's count, "+" where its scan stopped at the hit limit, right-aligned, ordered
+// as numbers by a heading click.
+void ResultListTest::hitsColumnCountsAndOrdersAsNumbers()
+{
+    ListFixture list;
+    struct Row {
+        const char* path;
+        int hits;
+        bool limitReached;
+        const char* text;
+    };
+    const Row rows[] = { { "/d/ten", 10, false, "10" }, { "/d/nine", 9, false, "9" },
+        { "/d/full", 1024, true, "1024+" }, { "/d/same", 1024, false, "1024" } };
+    for (const Row& row : rows) {
+        const int index = list.doc.addRecord(row.path, FileKind::Text, FileStatus { 1, 0 });
+        for (int i = 0; i < row.hits; ++i)
+            list.doc.record(index).appendHit(testHit(0, static_cast<uint64_t>(i), 1, 0));
+        list.doc.record(index).hitLimitReached = row.limitReached;
+    }
+    list.doc.updateAllViews(DocumentHint::RowsAdded);
+    QVERIFY(QTest::qWaitForWindowExposed(&list.view));
+    const auto rightAligned = [&](const QVariant& alignment) {
+        return (alignment.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask) == Qt::AlignRight;
+    };
+    QVERIFY(rightAligned(list.model.headerData(5, Qt::Horizontal, Qt::TextAlignmentRole)));
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(list.text(row, 5), QString::fromLatin1(rows[row].text));
+        QVERIFY(rightAligned(list.model.index(row, 5).data(Qt::TextAlignmentRole)));
+    }
+    QVERIFY(!rightAligned(list.model.index(0, 3).data(Qt::TextAlignmentRole)));
+
+    list.clickHeading(5);
+    QStringList shown;
+    for (int row = 0; row < 4; ++row)
+        shown.append(list.text(row, 5));
+    QCOMPARE(shown, (QStringList { "9", "10", "1024", "1024+" }));
+    list.clickHeading(5);
+    QCOMPARE(list.text(0, 5), QStringLiteral("1024+"));
+    QCOMPARE(list.text(3, 5), QStringLiteral("9"));
+}

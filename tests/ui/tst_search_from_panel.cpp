@@ -3,6 +3,7 @@
 #include "app/busy_indicator.h"
 #include "app/search_controller.h"
 #include "app/search_panel.h"
+#include "support/scripted_runner.h"
 #include "support/temp_tree.h"
 #include "support/ui_test_support.h"
 #include "views/message_presenter.h"
@@ -50,6 +51,8 @@ private slots:
     void timeSpentEndsWithTheRunNotWithTheStopMessage();
     void listedFilesModeRechecksOnlyTheRows();
     void closeDuringASearchKeepsItsTexts();
+    void summaryNamesAnActiveScope();
+    void severalFoldersAndExclusionsGiveTheirRows();
 };
 
 void SearchFromPanelTest::startChecksShowTheirMessages_data()
@@ -256,6 +259,60 @@ void SearchFromPanelTest::closeDuringASearchKeepsItsTexts()
     QCOMPARE(home.value("directory1"), qs(tree.root()));
     QCOMPARE(home.value("file1"), QStringLiteral("*.*"));
     QCOMPARE(home.value("wwidth"), QStringLiteral("728"));
+}
+
+// The scope set in Advanced Settings reaches the search, and the summary says what it leaves out.
+void SearchFromPanelTest::summaryNamesAnActiveScope()
+{
+    ConfigHome home;
+    TempTree tree;
+    tree.write("a.txt", "the mutex lock\n");
+    FrameFixture window;
+    auto runner = std::make_unique<ScriptedRunner>();
+    runner->then([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("excludedFolders"))->setText(QStringLiteral("build;node_modules"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("maxSize"))->setText(QStringLiteral("1M"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window.frame().setModalRunner(std::move(runner));
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(qs(tree.root()));
+    QVERIFY(window.search());
+    QVERIFY2(window.status().startsWith(QStringLiteral("1 file found (1 file checked).time spent: ")),
+        qPrintable(window.status()));
+    QVERIFY2(window.status().endsWith(QStringLiteral(" (scope: 2 folders excluded, size \u2264 1 MB)")),
+        qPrintable(window.status()));
+}
+
+// Two folders in the Folder box, searched in the order given; a "!" pattern and an excluded folder leave
+// their files out.
+void SearchFromPanelTest::severalFoldersAndExclusionsGiveTheirRows()
+{
+    ConfigHome home;
+    TempTree tree;
+    for (const char* name :
+        { "one/a.txt", "one/a_test.txt", "one/build/c.txt", "one/sub/d.txt", "two/b.txt", "two/e.log", "three/f.txt" })
+        tree.write(name, "the mutex\n");
+    FrameFixture window;
+    auto runner = std::make_unique<ScriptedRunner>();
+    runner->then([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("excludedFolders"))->setText(QStringLiteral("build"));
+        dialog.accept();
+        return dialog.result();
+    });
+    window.frame().setModalRunner(std::move(runner));
+    window.frame().commandAction(CommandId::AdvancedSettings)->trigger();
+    window.setKeywords(QStringLiteral("mutex"));
+    window.setFolder(qs(tree.path("two") + ";" + tree.path("one")));
+    window.panel().patternsBox()->setEditText(QStringLiteral("*.txt;!*_test.txt"));
+    window.panel().subFoldersBox()->setChecked(true);
+    QVERIFY(window.search());
+    QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(QLatin1Char('\n'))));
+    QCOMPARE(window.foundPaths(),
+        std::vector<std::string>({ tree.path("two/b.txt"), tree.path("one/a.txt"), tree.path("one/sub/d.txt") }));
+    QVERIFY2(window.status().endsWith(QStringLiteral(" (scope: 1 folder excluded)")), qPrintable(window.status()));
 }
 
 VELLICK_UI_TEST_MAIN(SearchFromPanelTest)
