@@ -40,7 +40,8 @@ std::size_t findProbeCandidate(
     const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe);
 
 // The same with a chosen instruction level; tests compare the levels (off x86-64 every level is scalar).
-enum class ProbeLevel { Scalar, Sse2, Best };
+// Best is the widest the processor has; a level it lacks falls back on the next lower one.
+enum class ProbeLevel { Scalar, Sse2, Ssse3, Best };
 std::size_t findProbeCandidate(
     const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe, ProbeLevel level);
 

@@ -4,11 +4,11 @@
 #include "base/unique_fd.h"
 
 #include <algorithm>
+#include <bit>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <utility>
 
 namespace vellick {
@@ -22,38 +22,6 @@ FileKind kindOf(const unsigned char* data, std::size_t size)
     return high ? FileKind::Binary : FileKind::Text;
 }
 
-// File systems whose files the kernel generates when they are read: their sizes say nothing (0, 4096, or
-// terabytes for /proc/kcore) and some never end (/proc/<pid>/pagemap).
-bool onGeneratedFileSystem(int fd)
-{
-    struct statfs info { };
-    if (::fstatfs(fd, &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case BPF_FS_MAGIC:
-    case PSTOREFS_MAGIC:
-    case SELINUX_MAGIC:
-    case SMACK_MAGIC:
-    case EFIVARFS_MAGIC:
-    case BINFMTFS_MAGIC:
-    case NSFS_MAGIC:
-    case DEVPTS_SUPER_MAGIC:
-    case 0x62656570: // configfs
-    case 0x65735543: // fusectl
-    case 0x19800202: // mqueue
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 FileScanner::FileScanner(const ScanPlan& plan)
@@ -65,57 +33,95 @@ FileScanner::FileScanner(const ScanPlan& plan)
         m_regexScanner = std::make_unique<RegexScanner>(*plan.regex(), plan.maxKeys(), plan.flags(), plan.skipBinary());
 }
 
-void FileScanner::scan(int dirFd, const char* name, ScanResult& result)
+void FileScanner::scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem)
 {
     result.reset();
     const bool noPatterns = m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty());
     if (!m_regexScanner && noPatterns)
         return;
-    UniqueFd fd(openWaitingForDescriptor(
-        dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, [this] { return cancelled(); }));
-    struct stat status { };
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+    UniqueFd fd(openFile(dirFd, name));
+    if (!fd.valid())
         return;
-    result.opened = true;
-    result.status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
-        static_cast<int32_t>(status.st_mtim.tv_nsec) };
     // Whether the file is a document or an archive is told by its name and first bytes: the keyword scan
     // looks at the bytes it reads first anyway; a regular expression's scan reads on its own, so its head
-    // is read here.
+    // is read for it.
     m_containerName = m_plan.insideDocuments() ? name : nullptr;
-    if (m_regexScanner && m_containerName) {
-        const ContainerKind kind = containerKindAt(fd.get(), std::exchange(m_containerName, nullptr));
-        if (kind != ContainerKind::None) {
-            scanInsideContainer(fd.get(), kind, result);
-            return;
-        }
-    }
-    scanOpenFile(fd.get(), status, result);
+    scanOpen(fd.get(), fileSystem, result);
 }
 
-void FileScanner::scanOpenFile(int fd, const struct stat& status, ScanResult& result)
+void FileScanner::scanOpen(int fd, FileSystemKind fileSystem, ScanResult& result)
 {
-    const bool sized = status.st_size > 0 && !onGeneratedFileSystem(fd);
-    m_readLimit = sized ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
+    m_fileSystem = fileSystem == FileSystemKind::Unknown ? fileSystemKind(fd) : fileSystem;
+    m_statusTaken = false;
+    m_notRegular = false;
     m_fileRead = 0;
-    if (m_regexScanner)
-        m_regexScanner->scan(
-            fd, m_readLimit, [this] { return cancelled(); }, result);
-    else
-        scanStream(fd, result);
+    m_readLimit = m_fileSystem == FileSystemKind::Generated ? kUnsizedReadLimit : kSizeNotAsked;
+    // A name that no listing said is a regular file is checked before it is read.
+    if ((fileSystem == FileSystemKind::Unknown || m_regexScanner) && !takeStatus(fd))
+        return;
+    if (m_regexScanner && m_containerName) {
+        const ContainerKind kind = containerKindAt(fd, std::exchange(m_containerName, nullptr));
+        if (kind != ContainerKind::None)
+            scanInsideContainer(fd, kind, result);
+    }
+    if (result.container.kind == ContainerKind::None) {
+        if (m_regexScanner)
+            m_regexScanner->scan(
+                fd, m_readLimit, [this] { return cancelled(); }, result);
+        else
+            scanStream(fd, result);
+    }
     if (result.container.kind != ContainerKind::None)
-        return; // its text or members were scanned instead
-
-    if (m_plan.singlePattern() || !m_plan.allWords())
+        result.found = !result.container.found.empty(); // its text or members were scanned instead
+    else if (m_plan.singlePattern() || !m_plan.allWords())
         result.found = !result.hits.empty();
     else
         result.found = !result.hits.empty() && allWordsHit();
-    if (m_plan.filesWithoutHits())
+    if (m_plan.filesWithoutHits() && result.container.kind == ContainerKind::None)
         keepOnlyFilesWithoutHits(result);
+    // Only a found file needs its size and time, and only then must it be known to be a regular file. A
+    // document or an archive needs them anyway: the loader checks the time of what it extracts from.
+    const bool statusNeeded = result.found || result.container.kind != ContainerKind::None;
+    if (m_notRegular || (statusNeeded && !m_statusTaken && !takeStatus(fd))) {
+        result.reset();
+        return;
+    }
+    result.opened = true;
+    result.status = m_status;
     if (result.found && !m_plan.singlePattern()) {
         std::stable_sort(
             result.hits.begin(), result.hits.end(), [](const Hit& a, const Hit& b) { return a.offset < b.offset; });
     }
+}
+
+// Opens without updating the access time where the file's owner allows that, else as usual.
+int FileScanner::openFile(int dirFd, const char* name)
+{
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const auto cancelled = [this] { return this->cancelled(); };
+    if (m_noAccessTime) {
+        const int fd = openWaitingForDescriptor(dirFd, name, kFlags | O_NOATIME, cancelled);
+        if (fd >= 0 || errno != EPERM)
+            return fd;
+        m_noAccessTime = false; // not the owner: asking again for every file would cost an open each
+    }
+    return openWaitingForDescriptor(dirFd, name, kFlags, cancelled);
+}
+
+// Takes the open file's size and time; false, marking the scan, when it is not a regular file. The size
+// bounds the rest of the reading, unless the file lies on a generated file system or reports none.
+bool FileScanner::takeStatus(int fd)
+{
+    struct stat status { };
+    m_statusTaken = true;
+    m_notRegular = ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
+    if (m_notRegular)
+        return false;
+    m_status = { static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
+        static_cast<int32_t>(status.st_mtim.tv_nsec) };
+    if (m_fileSystem != FileSystemKind::Generated)
+        m_readLimit = status.st_size > 0 ? static_cast<uint64_t>(status.st_size) : kUnsizedReadLimit;
+    return true;
 }
 
 // Files without hits: a file read to its end without a match is the one found, with no hits; a binary
@@ -201,9 +207,24 @@ std::size_t FileScanner::readMore(int fd, FileKind kind)
 }
 
 // A file is read as it was when opened: once its known size is in, the end is not asked for. Files that
-// report no size or lie on a generated file system are read up to kUnsizedReadLimit at most.
+// report no size or lie on a generated file system are read up to kUnsizedReadLimit at most. Before the
+// status is taken, one read is tried: on a local file system a short one met the file's end, so a file
+// that fits the read needs no status call; otherwise the status is taken and bounds the rest.
 std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
 {
+    if (m_readLimit == kSizeNotAsked) {
+        std::size_t got = readFully(fd, data, size, 1);
+        m_fileRead += got;
+        if (got < size && m_fileSystem == FileSystemKind::Local) {
+            m_readLimit = m_fileRead;
+            return got;
+        }
+        if (!takeStatus(fd))
+            return 0; // the scan ends here, and the file counts as not opened
+        if (got < size)
+            got += readFile(fd, data + got, size - got);
+        return got;
+    }
     if (m_fileRead >= m_readLimit)
         return 0;
     const uint64_t left = m_readLimit - m_fileRead;
@@ -214,11 +235,17 @@ std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
     return got;
 }
 
-// Scans the current block pattern by pattern; true when the file's hit limit is reached.
+// Scans the current block pattern by pattern; true when the file's hit limit is reached. With several
+// patterns, the match starts of all of them are found in one pass first.
 bool FileScanner::scanBlock(FileKind kind, ScanResult& result)
 {
+    const PatternSetProbe* setProbe = m_plan.setProbe(kind);
+    if (setProbe)
+        findStartsTogether(*setProbe, kind);
     for (std::size_t i = 0; i < m_plan.patternCount(); ++i) {
-        if (!m_states[i].done && scanPattern(i, kind, result))
+        if (m_states[i].done)
+            continue;
+        if (setProbe ? takeStarts(i, kind, result) : scanPattern(i, kind, result))
             return true;
     }
     return false;
@@ -239,18 +266,85 @@ bool FileScanner::scanPattern(std::size_t index, FileKind kind, ScanResult& resu
             ++start;
             continue;
         }
-        const uint64_t end = start + length;
-        const uint64_t line = kind == FileKind::Text ? linesBefore(end) : 0;
-        result.hits.push_back(
-            { start, line, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) });
-        start = end;
-        if (countHit(state)) {
-            state.next = start;
-            return !m_plan.allWords() || std::all_of(m_states.begin(), m_states.end(), [](auto& s) { return s.done; });
-        }
+        if (takeHit(index, start, kind, result))
+            return limitReached();
+        start = state.next;
     }
     state.next = start;
     return false;
+}
+
+// Every start in the block where a pattern matches, from its next attempt on, overlapping ones too: the
+// pattern's own leftmost non-overlapping matches are taken from them afterwards, as scanPattern would.
+void FileScanner::findStartsTogether(const PatternSetProbe& setProbe, FileKind kind)
+{
+    m_starts.resize(m_plan.patternCount());
+    uint64_t from = UINT64_MAX;
+    uint64_t last = 0;
+    for (std::size_t i = 0; i < m_plan.patternCount(); ++i) {
+        m_starts[i].clear();
+        const std::size_t length = m_plan.pattern(i).bytes.size();
+        if (length == 0 || m_states[i].done || m_states[i].next + length > m_blockEnd)
+            continue;
+        from = std::min(from, m_states[i].next + setProbe.offsets[i]);
+        last = std::max(last, m_blockEnd - length + setProbe.offsets[i]);
+    }
+    if (from > last)
+        return;
+    const MatchTable& table = m_plan.table(kind);
+    const unsigned char* base = at(from);
+    const auto span = static_cast<std::size_t>(last - from);
+    for (std::size_t position = 0; position <= span;) {
+        std::size_t count = 0;
+        position = setProbe.probe.collect(base, position, span, m_candidates.data(), m_candidates.size(), count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint64_t probed = from + m_candidates[k].position;
+            for (uint32_t buckets = m_candidates[k].buckets; buckets; buckets &= buckets - 1) {
+                for (const uint32_t i : setProbe.probe.bucket(static_cast<std::size_t>(std::countr_zero(buckets)))) {
+                    const std::string& bytes = m_plan.pattern(i).bytes;
+                    const uint64_t start = probed - setProbe.offsets[i];
+                    if (probed >= m_states[i].next + setProbe.offsets[i] && start + bytes.size() <= m_blockEnd
+                        && !bytes.empty() && !m_states[i].done && matchesAt(bytes, table, start))
+                        m_starts[i].push_back(start);
+                }
+            }
+        }
+    }
+}
+
+// Takes the pattern's leftmost non-overlapping matches among the starts found together.
+bool FileScanner::takeStarts(std::size_t index, FileKind kind, ScanResult& result)
+{
+    const std::size_t length = m_plan.pattern(index).bytes.size();
+    PatternState& state = m_states[index];
+    if (length == 0 || state.next + length > m_blockEnd)
+        return false;
+    for (const uint64_t start : m_starts[index]) {
+        if (start >= state.next && takeHit(index, start, kind, result))
+            return limitReached();
+    }
+    state.next = std::max(state.next, m_blockEnd - length + 1);
+    return false;
+}
+
+// Records a hit of the pattern at `start` and moves its next attempt past it; true when the pattern may
+// take no more hits.
+bool FileScanner::takeHit(std::size_t index, uint64_t start, FileKind kind, ScanResult& result)
+{
+    const std::size_t length = m_plan.pattern(index).bytes.size();
+    const uint64_t end = start + length;
+    const uint64_t line = kind == FileKind::Text ? linesBefore(end) : 0;
+    result.hits.push_back(
+        { start, line, static_cast<uint32_t>(length - m_plan.delimiterBytes()), static_cast<uint8_t>(index) });
+    m_states[index].next = end;
+    return countHit(m_states[index]);
+}
+
+// After a pattern took its last hit: whether the file's scan ends (under "match all words" only once
+// every pattern is done).
+bool FileScanner::limitReached() const
+{
+    return !m_plan.allWords() || std::all_of(m_states.begin(), m_states.end(), [](auto& s) { return s.done; });
 }
 
 // Counts a new hit; true when the pattern may take no more: under "match all words" each pattern has its

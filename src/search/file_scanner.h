@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_system_kind.h"
 #include "search/regex_scanner.h"
 #include "search/scan_plan.h"
 #include "search/scan_types.h"
@@ -8,8 +9,6 @@
 #include <atomic>
 #include <memory>
 #include <vector>
-
-struct stat;
 
 namespace vellick {
 
@@ -24,8 +23,11 @@ public:
     explicit FileScanner(const ScanPlan& plan);
 
     // Scans `name`, relative to the open directory `dirFd` (AT_FDCWD for a path). Special files and
-    // files that cannot be opened give a result that is not opened and not found.
-    void scan(int dirFd, const char* name, ScanResult& result);
+    // files that cannot be opened give a result that is not opened and not found. A caller whose listing
+    // said the name is a regular file gives the file system of the directory: the file's status is then
+    // asked for only when the file is found or does not fit one read, so a special file put in its place
+    // since the listing may count as opened and not found.
+    void scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem = FileSystemKind::Unknown);
 
     // Flags that, once either is set, end the current scan before its next block; the result is then of
     // no use. The pipeline hands in its own (going away) and the run's (Stop, Ctrl-C).
@@ -49,13 +51,15 @@ private:
     };
 
     bool cancelled() const;
-    void scanOpenFile(int fd, const struct stat& status, ScanResult& result);
+    void scanOpen(int fd, FileSystemKind fileSystem, ScanResult& result);
     // Inside documents (file_scanner_containers.cpp): the text or the members of the document or archive
     // open at `fd` are scanned instead of its bytes.
     void scanInsideContainer(int fd, ContainerKind kind, ScanResult& result);
     static ContainerKind containerKindAt(int fd, const char* name);
     static std::string_view baseName(const char* name);
     bool scanMember(const ContainerMember& member, ScanResult& result);
+    int openFile(int dirFd, const char* name);
+    bool takeStatus(int fd);
     void keepOnlyFilesWithoutHits(ScanResult& result) const;
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
@@ -63,6 +67,10 @@ private:
     std::size_t readMore(int fd, FileKind kind);
     bool scanBlock(FileKind kind, ScanResult& result);
     bool scanPattern(std::size_t index, FileKind kind, ScanResult& result);
+    void findStartsTogether(const PatternSetProbe& setProbe, FileKind kind);
+    bool takeStarts(std::size_t index, FileKind kind, ScanResult& result);
+    bool takeHit(std::size_t index, uint64_t start, FileKind kind, ScanResult& result);
+    bool limitReached() const;
     uint64_t nextCandidate(const CompiledPattern& pattern, FileKind kind, uint64_t from, uint64_t last) const;
     bool matchesAt(const std::string& bytes, const MatchTable& table, uint64_t start) const;
     bool countHit(PatternState& state);
@@ -77,7 +85,16 @@ private:
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
     uint64_t m_streamEnd = 0; // stream bytes read so far
-    uint64_t m_readLimit = 0; // the size the file's status gave when it was opened, or kUnsizedReadLimit
+    // The size the file's status gave, or kUnsizedReadLimit, or kSizeNotAsked while the status is not
+    // taken: then a read that comes short on a local file system is the file's end.
+    static constexpr uint64_t kSizeNotAsked = UINT64_MAX;
+    uint64_t m_readLimit = 0;
+    FileSystemKind m_fileSystem = FileSystemKind::Unknown; // of the file being scanned
+    FileStatus m_status; // of the file being scanned, once taken
+    bool m_statusTaken = false;
+    bool m_notRegular = false; // the status, taken during the scan, said so
+    bool m_noAccessTime = true; // open without updating access times, until that is refused once
+
     uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;
     uint64_t m_blockEnd = 0;
@@ -85,6 +102,8 @@ private:
     uint64_t m_lines = 0; // ... are m_lines
     uint32_t m_totalHits = 0;
     std::vector<PatternState> m_states;
+    std::vector<std::vector<uint64_t>> m_starts; // per pattern, its match starts in the block (several patterns)
+    std::array<MultiLiteralProbe::Candidate, 128> m_candidates {};
     std::unique_ptr<RegexScanner> m_regexScanner; // when the plan holds a regular expression
     ScanResult m_memberResult; // the scan of one member, kept for its buffers
     const char* m_containerName = nullptr; // while a searched file's kind is still to be told: its name

@@ -3,7 +3,6 @@
 #include "search/file_scanner.h"
 
 #include <array>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vellick {
@@ -44,11 +43,8 @@ bool FileScanner::scanMember(const ContainerMember& member, ScanResult& result)
 {
     if (cancelled())
         return false;
-    struct stat status { };
-    if (::fstat(member.fd, &status) != 0)
-        return true;
     m_memberResult.reset();
-    scanOpenFile(member.fd, status, m_memberResult);
+    scanOpen(member.fd, FileSystemKind::Unknown, m_memberResult);
     ++result.container.checked;
     if (m_memberResult.found && !cancelled()) {
         MemberHits& found = result.container.found.emplace_back();

@@ -74,7 +74,8 @@ bool FolderWalk::enter(int parentFd, const std::string& path, const char* openNa
     Frame frame;
     if (!frame.listing.read(fd.get()) && outOfDescriptors(errno))
         return false;
-    frame.directory = std::make_shared<const OpenDirectory>(OpenDirectory { std::move(fd), path });
+    const FileSystemKind fileSystem = fileSystemKind(fd.get());
+    frame.directory = std::make_shared<const OpenDirectory>(OpenDirectory { std::move(fd), path, fileSystem });
     frame.path = path;
     m_frames.push_back(std::move(frame));
     m_pendingEnter = true;
@@ -126,7 +127,8 @@ bool FolderWalk::reopen(std::size_t depth)
         at = fd.get();
     }
     Frame& frame = m_frames[depth];
-    frame.directory = std::make_shared<const OpenDirectory>(OpenDirectory { std::move(fd), frame.path });
+    const FileSystemKind fileSystem = fileSystemKind(fd.get());
+    frame.directory = std::make_shared<const OpenDirectory>(OpenDirectory { std::move(fd), frame.path, fileSystem });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/directory_listing.h"
+#include "base/file_system_kind.h"
 #include "base/paths.h"
 #include "base/unique_fd.h"
 #include "search/walk_filter.h"
@@ -18,6 +19,7 @@ namespace vellick {
 struct OpenDirectory {
     UniqueFd fd;
     std::string path;
+    FileSystemKind fileSystem = FileSystemKind::Unknown; // of the directory, taken for its files
 };
 
 // Depth-first walk of a folder tree in the search's order: a folder's own files, pattern by pattern in

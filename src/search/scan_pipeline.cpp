@@ -9,8 +9,7 @@ namespace vellick {
 
 ScanPipeline::ScanPipeline(
     const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag)
-    : m_plan(plan)
-    , m_runThreadScans(runThreadScans)
+    : m_runThreadScans(runThreadScans)
     , m_stopFlag(stopFlag)
 {
     // A worker's scanner is made here, so that running out of memory for it, or of threads, ends up here
@@ -130,7 +129,7 @@ void ScanPipeline::workerLoop(FileScanner& scanner)
 void ScanPipeline::scanSlot(FileScanner& scanner, Slot& slot)
 {
     try {
-        scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result);
+        scanner.scan(slot.directory->fd.get(), slot.name.c_str(), slot.result, slot.directory->fileSystem);
     } catch (...) {
         slot.failure = std::current_exception();
     }

@@ -60,7 +60,6 @@ private:
     void workerLoop(FileScanner& scanner);
     void scanSlot(FileScanner& scanner, Slot& slot);
 
-    const ScanPlan& m_plan;
     bool m_runThreadScans;
     const std::atomic<bool>* m_stopFlag;
     std::unique_ptr<FileScanner> m_runThreadScanner;

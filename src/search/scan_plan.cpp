@@ -57,6 +57,76 @@ int byteFrequency(unsigned char c)
     return c == 0 ? 20 : 5;
 }
 
+// How often a 256-bit set's bytes occur together.
+double bitsFrequency(const ByteBits& bits)
+{
+    double total = 0;
+    for (unsigned c = 0; c < 256; ++c) {
+        if ((bits[c >> 6] >> (c & 63)) & 1)
+            total += byteFrequency(static_cast<unsigned char>(c));
+    }
+    return total;
+}
+
+// The distances between the probed positions and, per pattern, the offset of the first.
+struct ProbeSpacing {
+    std::vector<std::size_t> distances;
+    std::vector<std::size_t> offsets;
+};
+
+// Each pattern's rarest offset for the distances, and how rare they are together (lower is rarer).
+double placeProbe(
+    const std::vector<std::vector<double>>& frequencies, const std::vector<std::size_t>& distances, ProbeSpacing& out)
+{
+    out.distances = distances;
+    out.offsets.assign(frequencies.size(), 0);
+    double total = 0;
+    for (std::size_t i = 0; i < frequencies.size(); ++i) {
+        const std::vector<double>& row = frequencies[i];
+        double best = -1;
+        for (std::size_t offset = 0; offset + distances.back() < row.size(); ++offset) {
+            double product = 1;
+            for (const std::size_t distance : distances)
+                product *= row[offset + distance];
+            if (best < 0 || product < best) {
+                best = product;
+                out.offsets[i] = offset;
+            }
+        }
+        total += std::max(best, 0.0);
+    }
+    return total;
+}
+
+// Tries every spacing of up to three positions within the shortest pattern (at most 16 bytes wide).
+ProbeSpacing chooseSpacing(const std::vector<std::vector<double>>& frequencies, std::size_t shortest)
+{
+    constexpr std::size_t kWidest = 16;
+    const std::size_t span = std::min(shortest, kWidest);
+    ProbeSpacing best;
+    double bestScore = -1;
+    const auto consider = [&](const std::vector<std::size_t>& distances) {
+        ProbeSpacing spacing;
+        const double score = placeProbe(frequencies, distances, spacing);
+        if (bestScore < 0 || score < bestScore) {
+            bestScore = score;
+            best = std::move(spacing);
+        }
+    };
+    if (span < MultiLiteralProbe::kMaxWidth) {
+        std::vector<std::size_t> distances(span);
+        for (std::size_t j = 0; j < span; ++j)
+            distances[j] = j;
+        consider(distances);
+        return best;
+    }
+    for (std::size_t a = 1; a + 1 < span; ++a) {
+        for (std::size_t b = a + 1; b < span; ++b)
+            consider({ 0, a, b });
+    }
+    return best;
+}
+
 int setFrequency(const ByteSet& set)
 {
     int total = 0;
@@ -84,6 +154,40 @@ ScanPlan::ScanPlan(const KeywordList& keywords, int maxKeys, ScanChoices choices
         m_patterns.push_back(std::move(pattern));
         m_carrySize = std::max(m_carrySize, bytes.size());
     }
+    // Two patterns are found as fast by two passes of their own narrower probes.
+    if (m_patterns.size() >= 3) {
+        m_setProbes[kindIndex(FileKind::Text)] = buildSetProbe(FileKind::Text);
+        m_setProbes[kindIndex(FileKind::Binary)] = buildSetProbe(FileKind::Binary);
+    }
+}
+
+// Probes the same number of positions (three, or the shortest pattern's length) of every pattern, the
+// same distances apart in all, where their byte sets are rarest together: the distances are chosen for
+// all patterns, then each pattern's offset. An empty pattern, which never matches, gets empty sets.
+std::optional<PatternSetProbe> ScanPlan::buildSetProbe(FileKind kind) const
+{
+    std::size_t shortest = SIZE_MAX;
+    std::vector<std::vector<double>> frequencies; // per pattern and position
+    for (const CompiledPattern& pattern : m_patterns) {
+        if (!pattern.bytes.empty())
+            shortest = std::min(shortest, pattern.bytes.size());
+        auto& row = frequencies.emplace_back();
+        for (const char c : pattern.bytes)
+            row.push_back(bitsFrequency(table(kind).row(static_cast<unsigned char>(c))));
+    }
+    if (shortest == SIZE_MAX)
+        return std::nullopt;
+    const ProbeSpacing spacing = chooseSpacing(frequencies, shortest);
+    std::vector<std::vector<ByteBits>> literals;
+    for (std::size_t i = 0; i < m_patterns.size(); ++i) {
+        std::vector<ByteBits> sets(spacing.distances.size());
+        for (std::size_t j = 0; j < sets.size() && !m_patterns[i].bytes.empty(); ++j) {
+            const auto c = static_cast<unsigned char>(m_patterns[i].bytes[spacing.offsets[i] + spacing.distances[j]]);
+            sets[j] = table(kind).row(c);
+        }
+        literals.push_back(std::move(sets));
+    }
+    return PatternSetProbe { MultiLiteralProbe(literals, spacing.distances), spacing.offsets };
 }
 
 bool ScanPlan::hitLimitReached(std::span<const Hit> hits) const

@@ -3,6 +3,7 @@
 #include "search/byte_probe.h"
 #include "search/keyword_list.h"
 #include "search/match_table.h"
+#include "search/multi_literal_probe.h"
 #include "search/regex_matcher.h"
 #include "search/scan_types.h"
 #include "search/search_options.h"
@@ -22,6 +23,13 @@ namespace vellick {
 struct CompiledPattern {
     std::string bytes;
     std::array<std::optional<BytePairProbe>, 2> probe; // indexed by kindIndex()
+};
+
+// Where any pattern of a several-pattern search may start, found in one pass: the probe looks for a few
+// consecutive positions of each pattern, beginning at the pattern's offset (its rarest stretch).
+struct PatternSetProbe {
+    MultiLiteralProbe probe;
+    std::vector<std::size_t> offsets; // per pattern
 };
 
 constexpr std::size_t kindIndex(FileKind kind)
@@ -64,6 +72,12 @@ public:
     std::size_t patternCount() const { return m_patterns.size(); }
     const CompiledPattern& pattern(std::size_t index) const { return m_patterns[index]; }
     const MatchTable& table(FileKind kind) const { return kind == FileKind::Binary ? m_binaryTable : m_textTable; }
+    // The one-pass probe of a search with several patterns, or null.
+    const PatternSetProbe* setProbe(FileKind kind) const
+    {
+        const auto& probe = m_setProbes[kindIndex(kind)];
+        return probe ? &*probe : nullptr;
+    }
     // Bytes the plain or wide forms drop from a match's length: the two delimiters under whole word.
     uint32_t delimiterBytes() const { return wholeWord() ? 2 : 0; }
     // Documents and archives are searched inside (their text, their members) instead of as raw bytes.
@@ -72,10 +86,12 @@ public:
 
 private:
     std::optional<BytePairProbe> chooseProbe(const std::string& bytes, FileKind kind) const;
+    std::optional<PatternSetProbe> buildSetProbe(FileKind kind) const;
 
     std::vector<CompiledPattern> m_patterns;
     MatchTable m_textTable;
     MatchTable m_binaryTable;
+    std::array<std::optional<PatternSetProbe>, 2> m_setProbes; // indexed by kindIndex()
     uint32_t m_flags = 0;
     int m_maxKeys = 1024;
     ScanChoices m_choices;

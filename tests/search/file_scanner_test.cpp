@@ -282,3 +282,42 @@ TEST_F(FileScannerTest, StatusIsReadFromTheOpenFile)
     EXPECT_EQ(result.status.modified, 4102444800);
     EXPECT_EQ(result.status.modifiedNanoseconds, 999999999);
 }
+
+// A walk that listed the name as a regular file gives the directory's file system: hits and status must be
+// those of a scan that asked for the status first, on every kind of file system, for files that fit one
+// read or not, found or not; a FIFO put in the file's place is never read as found.
+TEST_F(FileScannerTest, ListedFilesGiveTheSameResultsWithoutAskingTheStatusFirst)
+{
+    const std::string big = std::string(1200000, 'x') + "needle" + std::string(5000, 'y') + "needle";
+    const struct {
+        const char* name;
+        std::string content;
+    } files[] = { { "empty", "" }, { "small", "a needle here\n" }, { "none", "nothing\n" }, { "big", big },
+        { "bignone", std::string(1100000, 'z') } };
+    const KeywordList list("needle", IgnoreCase);
+    const ScanPlan plan(list, 1024);
+    FileScanner scanner(plan);
+    for (const auto& file : files) {
+        const std::string path = m_tree.write(file.name, file.content);
+        ScanResult expected;
+        scanner.scan(AT_FDCWD, path.c_str(), expected);
+        for (const FileSystemKind kind : { FileSystemKind::Local, FileSystemKind::Other, FileSystemKind::Generated }) {
+            ScanResult actual;
+            scanner.scan(AT_FDCWD, path.c_str(), actual, kind);
+            const bool generatedCut = kind == FileSystemKind::Generated && file.content.size() > (1u << 20);
+            EXPECT_EQ(actual.opened, expected.opened) << file.name;
+            if (generatedCut)
+                continue; // a generated file system's files are read up to a limit
+            EXPECT_EQ(actual.found, expected.found) << file.name;
+            EXPECT_EQ(actual.hits.size(), expected.hits.size()) << file.name;
+            if (expected.found) {
+                EXPECT_EQ(actual.status.size, static_cast<int64_t>(file.content.size())) << file.name;
+                EXPECT_EQ(actual.status.modified, expected.status.modified) << file.name;
+            }
+        }
+    }
+    m_tree.makeFifo("pipe");
+    ScanResult fifo;
+    scanner.scan(AT_FDCWD, m_tree.path("pipe").c_str(), fifo, FileSystemKind::Local); // must not block
+    EXPECT_FALSE(fifo.found);
+}
