@@ -30,11 +30,18 @@ ContainerKind FileScanner::containerKindAt(int fd, const char* name)
 
 void FileScanner::scanInsideContainer(int fd, ContainerKind kind, ScanResult& result)
 {
+    // The container's own status, taken before the scans of its members take theirs.
+    if (!m_statusTaken && !takeStatus(fd))
+        return;
+    const FileStatus containerStatus = m_status;
     ContainerHits& container = result.container;
     container.kind = kind;
     readContainer(
         fd, kind, ContainerLimits {}, m_cancel[0],
         [&](const ContainerMember& member) { return scanMember(member, result); }, container.notices);
+    m_status = containerStatus;
+    m_statusTaken = true;
+    m_notRegular = false;
     result.found = !container.found.empty();
 }
 
