@@ -53,31 +53,31 @@ la_ssize_t appendTo(archive*, void* target, const void* data, size_t size)
     return static_cast<la_ssize_t>(size);
 }
 
-void writeEntry(archive* a, const ArchiveEntry& spec)
+void writeEntry(archive* a, const ArchiveEntry& wanted)
 {
     archive_entry* entry = archive_entry_new();
-    archive_entry_set_pathname(entry, spec.path.c_str());
-    archive_entry_set_mtime(entry, spec.modified, 0);
+    archive_entry_set_pathname(entry, wanted.path.c_str());
+    archive_entry_set_mtime(entry, wanted.modified, 0);
     archive_entry_set_perm(entry, 0644);
-    if (spec.type == EntryType::Folder) {
+    if (wanted.type == EntryType::Folder) {
         archive_entry_set_filetype(entry, AE_IFDIR);
-    } else if (spec.type == EntryType::Symlink) {
+    } else if (wanted.type == EntryType::Symlink) {
         archive_entry_set_filetype(entry, AE_IFLNK);
-        archive_entry_set_symlink(entry, spec.data.c_str());
+        archive_entry_set_symlink(entry, wanted.data.c_str());
     } else {
         archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_size(entry, spec.sparseSize ? spec.sparseSize : static_cast<la_int64_t>(spec.data.size()));
-        if (spec.sparseSize) {
-            archive_entry_sparse_add_entry(entry, 0, static_cast<la_int64_t>(spec.data.size()));
-            archive_entry_sparse_add_entry(entry, spec.sparseTail, static_cast<la_int64_t>(spec.data.size()));
+        archive_entry_set_size(entry, wanted.sparseSize ? wanted.sparseSize : static_cast<la_int64_t>(wanted.data.size()));
+        if (wanted.sparseSize) {
+            archive_entry_sparse_add_entry(entry, 0, static_cast<la_int64_t>(wanted.data.size()));
+            archive_entry_sparse_add_entry(entry, wanted.sparseTail, static_cast<la_int64_t>(wanted.data.size()));
         }
     }
     if (archive_write_header(a, entry) != ARCHIVE_OK)
         throw std::runtime_error(std::string("archive header: ") + archive_error_string(a));
-    if (spec.type == EntryType::File) {
-        archive_write_data(a, spec.data.data(), spec.data.size());
-        if (spec.sparseSize)
-            archive_write_data(a, spec.data.data(), spec.data.size());
+    if (wanted.type == EntryType::File) {
+        archive_write_data(a, wanted.data.data(), wanted.data.size());
+        if (wanted.sparseSize)
+            archive_write_data(a, wanted.data.data(), wanted.data.size());
     }
     archive_entry_free(entry);
 }
