@@ -66,7 +66,8 @@ void writeEntry(archive* a, const ArchiveEntry& wanted)
         archive_entry_set_symlink(entry, wanted.data.c_str());
     } else {
         archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_size(entry, wanted.sparseSize ? wanted.sparseSize : static_cast<la_int64_t>(wanted.data.size()));
+        archive_entry_set_size(
+            entry, wanted.sparseSize ? wanted.sparseSize : static_cast<la_int64_t>(wanted.data.size()));
         if (wanted.sparseSize) {
             archive_entry_sparse_add_entry(entry, 0, static_cast<la_int64_t>(wanted.data.size()));
             archive_entry_sparse_add_entry(entry, wanted.sparseTail, static_cast<la_int64_t>(wanted.data.size()));
