@@ -40,7 +40,9 @@ void ModuleFileTypes::load()
     const std::string folder = programFolder();
     std::string error;
     for (const std::string& path : { folder + "/" + kModuleName, folder + "/../lib/vellick/" + kModuleName }) {
-        m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // Kept mapped after dlclose: Qt keeps caches for the life of the process, and unmapping them
+        // would turn those into memory no one can reach.
+        m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         if (m_handle)
             break;
         error = ::dlerror();

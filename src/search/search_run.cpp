@@ -227,7 +227,10 @@ SearchRun::Progress SearchRun::recheckStep()
         const ParentDirectory parent(path);
         m_recheckScanner->scan(parent.fd(), parent.name(), m_recheckResult);
     }
-    const std::string_view member = index < m_criteria.listedMembers.size() ? m_criteria.listedMembers[index] : "";
+    // A view of the stored member path (a conditional with "" would make it a view of a temporary copy).
+    const std::string_view member = index < m_criteria.listedMembers.size()
+        ? std::string_view(m_criteria.listedMembers[index])
+        : std::string_view();
     ++m_checkedCount;
     if (m_recheckResult.container.kind != ContainerKind::None) {
         const MemberHits* found = listedMember(m_recheckResult, member);
