@@ -1,5 +1,6 @@
 #include "search/ignore_files.h"
 #include "search/ignore_rules.h"
+#include "support/git_judge.h"
 #include "support/process_runner.h"
 #include "support/scoped_env.h"
 #include "support/temp_tree.h"
@@ -10,7 +11,6 @@
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
 using namespace vellick;
 using namespace vellick::test;
@@ -110,8 +110,6 @@ TEST(IgnoreStack, DeeperFilesWinAndFallbacksComeLast)
 }
 
 namespace {
-
-const std::string kGit = "/usr/bin/git";
 
 // A random tree with random ignore files, and the paths in it in walk order (parents first).
 struct GeneratedRepository {
@@ -222,35 +220,20 @@ bool skippedByWalk(const GeneratedRepository& repo, const std::string& path, boo
     return stack.ignored(path, isFolder);
 }
 
-std::set<std::string> ignoredByGit(const std::string& root, const std::vector<std::string>& paths)
-{
-    std::vector<std::string> argv { kGit, "check-ignore", "--no-index", "--" };
-    argv.insert(argv.end(), paths.begin(), paths.end());
-    const ProcessResult result = runProcess(argv, root);
-    EXPECT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << result.err;
-    std::set<std::string> ignored;
-    std::istringstream lines(result.out);
-    for (std::string line; std::getline(lines, line);)
-        ignored.insert(line);
-    return ignored;
-}
-
 } // namespace
 
 // Generated trees and ignore files, judged by git itself and by the rules: no path may differ.
 TEST(IgnoreStack, AgreesWithGitOnGeneratedRepositories)
 {
-    if (runProcess({ kGit, "--version" }, "/").exitStatus != 0)
+    if (!gitInstalled())
         GTEST_SKIP() << "git is not installed";
-    TempTree home;
-    const ScopedEnv noSystemConfig("GIT_CONFIG_NOSYSTEM", "1");
-    const ScopedEnv homeFolder("HOME", home.root());
-    const ScopedEnv configFolder("XDG_CONFIG_HOME", home.path("config"));
+    const PrivateGitHome git;
+    const TempTree& home = git.home();
     RepositoryGenerator generator(20261207);
     std::size_t compared = 0;
     std::size_t ignoredCount = 0;
     TempTree repository;
-    ASSERT_EQ(runProcess({ kGit, "init", "-q", "." }, repository.root()).exitStatus, 0);
+    ASSERT_EQ(runProcess({ kGitProgram, "init", "-q", "." }, repository.root()).exitStatus, 0);
     for (int round = 0; round < 60 || compared < 2000; ++round) {
         const GeneratedRepository repo = generator.next();
         const TempTree& tree = repository;

@@ -2,6 +2,7 @@
 // the run's rows against an independent choice made here (a standard-library walk, fnmatch(3) for the
 // wildcards, git itself for what its ignore files ignore, then the keyword check).
 
+#include "support/git_judge.h"
 #include "support/process_runner.h"
 #include "support/scoped_env.h"
 #include "support/temp_tree.h"
@@ -25,7 +26,6 @@ namespace fs = std::filesystem;
 
 constexpr long long kNow = 1800000000;
 constexpr long long kDay = 24 * 60 * 60;
-const std::string kGit = "/usr/bin/git";
 
 struct GeneratedFile {
     std::size_t size = 0;
@@ -108,7 +108,7 @@ bool nameMatches(const std::string& pattern, const std::string& name)
 }
 
 // Every path below the top (folders too, not .git) that git says it ignores, or that lies in such a folder.
-std::set<std::string> ignoredByGit(const std::string& top)
+std::set<std::string> ignoredByGitBelow(const std::string& top)
 {
     std::vector<std::string> paths;
     for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator(); ++it) {
@@ -119,15 +119,7 @@ std::set<std::string> ignoredByGit(const std::string& top)
         }
         paths.push_back(path);
     }
-    std::vector<std::string> argv { kGit, "check-ignore", "--no-index", "--" };
-    argv.insert(argv.end(), paths.begin(), paths.end());
-    const ProcessResult result = runProcess(argv, top);
-    EXPECT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << result.err;
-    std::set<std::string> ignored;
-    std::istringstream lines(result.out);
-    for (std::string line; std::getline(lines, line);)
-        ignored.insert(line);
-    return ignored;
+    return ignoredByGit(top, paths);
 }
 
 struct ScopeCase {
@@ -213,19 +205,17 @@ const ScopeCase kCases[] = {
 
 TEST(ScopeSelection, EachSettingAloneAndTogetherChoosesTheFilesAnIndependentWalkChooses)
 {
-    if (runProcess({ kGit, "--version" }, "/").exitStatus != 0)
+    if (!gitInstalled())
         GTEST_SKIP() << "git is not installed";
-    TempTree home;
-    const ScopedEnv noSystemConfig("GIT_CONFIG_NOSYSTEM", "1");
-    const ScopedEnv homeFolder("HOME", home.root());
-    const ScopedEnv configFolder("XDG_CONFIG_HOME", home.path("config"));
+    const PrivateGitHome git;
+    const TempTree& home = git.home();
     home.write("config/git/ignore", "notes.txt\n");
     std::size_t rowsCompared = 0;
     for (unsigned seed = 1; seed <= 6; ++seed) {
         TempTree tree;
-        ASSERT_EQ(runProcess({ kGit, "init", "-q", "." }, tree.root()).exitStatus, 0);
+        ASSERT_EQ(runProcess({ kGitProgram, "init", "-q", "." }, tree.root()).exitStatus, 0);
         const std::map<std::string, GeneratedFile> files = TreeGenerator(seed, tree).files;
-        const std::set<std::string> ignored = ignoredByGit(tree.root());
+        const std::set<std::string> ignored = ignoredByGitBelow(tree.root());
         for (const ScopeCase& c : kCases) {
             PanelInput panel = TreeSearch::panel({}, "needle");
             std::string folderText;
