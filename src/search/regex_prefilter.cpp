@@ -1,9 +1,11 @@
 #include "search/regex_prefilter.h"
 
 #include "base/byte_classes.h"
+#include "search/regex_byte_run.h"
 #include "search/search_options.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <numeric>
 #include <re2/filtered_re2.h>
@@ -25,20 +27,6 @@ constexpr std::string_view kLongS = "\xC5\xBF";
 bool isAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// The set of one byte, or of a letter in both cases.
-ByteSet caseSet(unsigned char c)
-{
-    ByteSet set;
-    set.bytes[0] = c;
-    set.count = 1;
-    if (isAlpha(c)) {
-        set.bytes[1] = static_cast<unsigned char>(c ^ 0x20);
-        set.count = 2;
-    }
-    set.prepare();
-    return set;
 }
 
 // RE2's prefilter of the expression as a formula over its atoms; the fewest atoms (longest kept) of which
@@ -87,6 +75,23 @@ std::vector<std::string> requiredAtoms(std::string_view expression, uint32_t fla
     return required;
 }
 
+// The literal's bytes, a letter in both cases.
+std::vector<ByteBits> caseSets(std::string_view bytes)
+{
+    std::vector<ByteBits> sets(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        for (const unsigned char byte : { c, isAlpha(c) ? static_cast<unsigned char>(c ^ 0x20) : c })
+            sets[i][byte >> 6] |= uint64_t { 1 } << (byte & 63);
+    }
+    return sets;
+}
+
+bool holds(const ByteBits& bits, unsigned char c)
+{
+    return (bits[c >> 6] >> (c & 63)) & 1;
+}
+
 } // namespace
 
 RegexPrefilter::RegexPrefilter(std::string_view expression, uint32_t flags)
@@ -100,66 +105,81 @@ RegexPrefilter::RegexPrefilter(std::string_view expression, uint32_t flags)
             [letter](const std::string& atom) { return atom.find(letter) != std::string::npos; });
     };
     for (const std::string& atom : atoms)
-        m_literals.push_back(makeLiteral(atom));
+        addLiteral(atom);
     if (anyHolds('k'))
-        m_literals.push_back(makeLiteral(std::string(kKelvinSign)));
+        addLiteral(std::string(kKelvinSign));
     if (anyHolds('s'))
-        m_literals.push_back(makeLiteral(std::string(kLongS)));
+        addLiteral(std::string(kLongS));
+    if (m_patterns.empty()) {
+        std::vector<ByteBits> run = requiredByteRun(expression, flags & IgnoreCase);
+        if (!run.empty())
+            m_patterns.push_back(std::move(run));
+    }
+    makeProbe();
 }
 
-std::vector<std::string> RegexPrefilter::literals() const
+void RegexPrefilter::addLiteral(std::string bytes)
 {
-    std::vector<std::string> texts;
-    for (const Literal& literal : m_literals)
-        texts.push_back(literal.bytes);
-    return texts;
+    m_patterns.push_back(caseSets(bytes));
+    m_literals.push_back(std::move(bytes));
 }
 
-RegexPrefilter::Literal RegexPrefilter::makeLiteral(std::string bytes)
+// One probe for all patterns, over up to three of their first bytes: the first, the last of the shortest
+// and one between, the same distances apart in each.
+void RegexPrefilter::makeProbe()
 {
-    const auto first = static_cast<unsigned char>(bytes.front());
-    const auto last = static_cast<unsigned char>(bytes.back());
-    BytePairProbe probe { 0, caseSet(first), bytes.size() - 1, caseSet(last) };
-    return { std::move(bytes), probe };
+    if (m_patterns.empty())
+        return;
+    m_shortest = std::min_element(m_patterns.begin(), m_patterns.end(), [](const Pattern& a, const Pattern& b) {
+        return a.size() < b.size();
+    })->size();
+    std::vector<std::size_t> distances { 0 };
+    if (m_shortest >= 3)
+        distances.push_back((m_shortest - 1) / 2);
+    if (m_shortest >= 2)
+        distances.push_back(m_shortest - 1);
+    std::vector<std::vector<ByteBits>> probed;
+    for (const Pattern& pattern : m_patterns) {
+        probed.emplace_back();
+        for (const std::size_t distance : distances)
+            probed.back().push_back(pattern[distance]);
+    }
+    m_probe.emplace(probed, distances);
 }
 
-// The first occurrence of the literal starting in [from, to - size], or `to`.
-std::size_t RegexPrefilter::find(const Literal& literal, std::string_view text, std::size_t from, std::size_t to) const
+// The first position in [from, to) where one of the patterns occurs and ends by `to`, or `to`.
+std::size_t RegexPrefilter::find(std::string_view text, std::size_t from, std::size_t to,
+    std::array<MultiLiteralProbe::Candidate, 64>& candidates) const
 {
-    const std::size_t size = literal.bytes.size();
-    if (to < size || from > to - size)
+    if (to < m_shortest || from > to - m_shortest)
         return to;
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t last = to - size;
-    for (std::size_t at = from; (at = findProbeCandidate(data, at, last, literal.probe)) <= last; ++at) {
-        const bool matches = std::equal(literal.bytes.begin(), literal.bytes.end(), data + at,
-            [](char wanted, unsigned char c) { return static_cast<unsigned char>(wanted) == toLowerAscii(c); });
-        if (matches)
-            return at;
+    const std::size_t last = to - m_shortest;
+    for (std::size_t position = from; position <= last;) {
+        std::size_t count = 0;
+        position = m_probe->collect(data, position, last, candidates.data(), candidates.size(), count);
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t at = candidates[k].position;
+            for (uint32_t buckets = candidates[k].buckets; buckets; buckets &= buckets - 1) {
+                for (const uint32_t i : m_probe->bucket(static_cast<std::size_t>(std::countr_zero(buckets)))) {
+                    const Pattern& pattern = m_patterns[i];
+                    if (at + pattern.size() > to)
+                        continue;
+                    std::size_t j = 0;
+                    while (j < pattern.size() && holds(pattern[j], data[at + j]))
+                        ++j;
+                    if (j == pattern.size())
+                        return at;
+                }
+            }
+        }
     }
     return to;
 }
 
 RegexPrefilter::LineFinder::LineFinder(const RegexPrefilter& prefilter)
     : m_prefilter(prefilter)
-    , m_next(prefilter.m_literals.size(), 0)
-    , m_searchedTo(prefilter.m_literals.size(), 0)
 {
-}
-
-// The first occurrence of any literal in [from, to), or `to`. A literal's earlier answer stands while it
-// lies at or after `from` and was looked for within the same end.
-std::size_t RegexPrefilter::LineFinder::nextOccurrence(std::string_view text, std::size_t from, std::size_t to)
-{
-    std::size_t first = to;
-    for (std::size_t i = 0; i < m_next.size(); ++i) {
-        if (m_next[i] < from || m_searchedTo[i] != to) {
-            m_next[i] = m_prefilter.find(m_prefilter.m_literals[i], text, from, to);
-            m_searchedTo[i] = to;
-        }
-        first = std::min(first, m_next[i]);
-    }
-    return first;
 }
 
 RegexPrefilter::LineFinder::Lines RegexPrefilter::LineFinder::next(
@@ -167,7 +187,7 @@ RegexPrefilter::LineFinder::Lines RegexPrefilter::LineFinder::next(
 {
     if (!m_prefilter.active() || from >= to)
         return { std::min(from, to), to };
-    const std::size_t at = nextOccurrence(text, from, to);
+    const std::size_t at = m_prefilter.find(text, from, to, m_candidates);
     if (at >= to)
         return { to, to };
     const void* feedBefore = at > from ? ::memrchr(text.data() + from, '\n', at - from) : nullptr;

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "search/byte_probe.h"
+#include "search/multi_literal_probe.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,20 +13,20 @@
 namespace vellick {
 
 // Literals of which every match of a regular expression holds at least one (ASCII letters in either
-// case), taken from RE2's prefilter. The regex scanner runs RE2 only on the lines where one of them
-// occurs, so a line that cannot match is passed over at the speed of a byte search. An expression with no
-// such literals (or one whose literals cannot be told reliably: bytes above 0x7F, \x escapes) has none and
-// every line is matched. Built once per run with the matcher and shared by all threads.
+// case), taken from RE2's prefilter, or, for an expression without such literals, a short run of byte sets
+// that every match holds (requiredByteRun). The regex scanner runs RE2 only on the lines where one of them
+// occurs, all looked for in one pass, so a line that cannot match is passed over at the speed of a byte
+// search. An expression with neither (or one whose literals cannot be told reliably: bytes above 0x7F, \x
+// escapes) has none and every line is matched. Built once per run with the matcher and shared by all threads.
 class RegexPrefilter {
 public:
     RegexPrefilter(std::string_view expression, uint32_t flags);
 
-    bool active() const { return !m_literals.empty(); }
-    // The literals searched for, lower-cased (tests and benchmarks show them).
-    std::vector<std::string> literals() const;
+    bool active() const { return m_probe.has_value(); }
+    // The literals searched for, lower-cased (tests and benchmarks show them); none for a run of byte sets.
+    const std::vector<std::string>& literals() const { return m_literals; }
 
-    // The lines of one text that may hold a match, found in order. Used within one scan of a buffer that
-    // does not change; each literal's next occurrence is remembered until it is passed.
+    // The lines of one text that may hold a match, found in order within one scan of a buffer.
     class LineFinder {
     public:
         explicit LineFinder(const RegexPrefilter& prefilter);
@@ -39,22 +41,21 @@ public:
         Lines next(std::string_view text, std::size_t from, std::size_t to);
 
     private:
-        std::size_t nextOccurrence(std::string_view text, std::size_t from, std::size_t to);
-
         const RegexPrefilter& m_prefilter;
-        std::vector<std::size_t> m_next; // per literal: its next occurrence found, or where none was found
-        std::vector<std::size_t> m_searchedTo; // per literal: the `to` that occurrence was looked for within
+        std::array<MultiLiteralProbe::Candidate, 64> m_candidates;
     };
 
 private:
-    struct Literal {
-        std::string bytes; // lower case
-        BytePairProbe probe; // its first and last byte, in either case
-    };
-    static Literal makeLiteral(std::string bytes);
-    std::size_t find(const Literal& literal, std::string_view text, std::size_t from, std::size_t to) const;
+    using Pattern = std::vector<ByteBits>; // the bytes each position may hold
+    void addLiteral(std::string bytes);
+    void makeProbe();
+    std::size_t find(std::string_view text, std::size_t from, std::size_t to,
+        std::array<MultiLiteralProbe::Candidate, 64>& candidates) const;
 
-    std::vector<Literal> m_literals;
+    std::vector<std::string> m_literals;
+    std::vector<Pattern> m_patterns; // the literals, or the run of byte sets
+    std::size_t m_shortest = 0; // bytes of the shortest pattern
+    std::optional<MultiLiteralProbe> m_probe;
 };
 
 } // namespace vellick
