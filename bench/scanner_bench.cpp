@@ -97,6 +97,20 @@ void BM_UnicodeAware(benchmark::State& s)
     scanWith(s, "mutex_lock", IgnoreCase | UnicodeAware);
 }
 
+// Regular expressions: several literals, one required literal, and none (a run of byte sets).
+void BM_RegexAlternation(benchmark::State& s)
+{
+    scanWith(s, "kmalloc|kfree|vmalloc", IgnoreCase | Regex);
+}
+void BM_RegexRequiredLiteral(benchmark::State& s)
+{
+    scanWith(s, "mutex_(un)?lock\\w*", IgnoreCase | Regex);
+}
+void BM_RegexNoLiteral(benchmark::State& s)
+{
+    scanWith(s, "[A-Z]{4,}_[0-9]+", IgnoreCase | Regex);
+}
+
 } // namespace
 
 BENCHMARK(BM_OneLiteral);
@@ -106,5 +120,8 @@ BENCHMARK(BM_Phrase);
 BENCHMARK(BM_AnyWords)->Arg(2)->Arg(5)->Arg(20);
 BENCHMARK(BM_AllWords)->Arg(2)->Arg(5)->Arg(20);
 BENCHMARK(BM_UnicodeAware);
+BENCHMARK(BM_RegexAlternation);
+BENCHMARK(BM_RegexRequiredLiteral);
+BENCHMARK(BM_RegexNoLiteral);
 
 BENCHMARK_MAIN();

@@ -56,8 +56,9 @@ void FileScanner::scanOpen(int fd, FileSystemKind fileSystem, ScanResult& result
     m_notRegular = false;
     m_fileRead = 0;
     m_readLimit = m_fileSystem == FileSystemKind::Generated ? kUnsizedReadLimit : kSizeNotAsked;
-    // A name that no listing said is a regular file is checked before it is read.
-    if ((fileSystem == FileSystemKind::Unknown || m_regexScanner) && !takeStatus(fd))
+    // A name that no listing said is a regular file is checked before it is read, as is one that may be a
+    // document or an archive.
+    if ((fileSystem == FileSystemKind::Unknown || (m_regexScanner && m_containerName)) && !takeStatus(fd))
         return;
     if (m_regexScanner && m_containerName) {
         const ContainerKind kind = containerKindAt(fd, std::exchange(m_containerName, nullptr));
@@ -66,8 +67,8 @@ void FileScanner::scanOpen(int fd, FileSystemKind fileSystem, ScanResult& result
     }
     if (result.container.kind == ContainerKind::None) {
         if (m_regexScanner)
-            m_regexScanner->scan(
-                fd, m_readLimit, [this] { return cancelled(); }, result);
+            m_regexScanner->scan([this, fd](unsigned char* data, std::size_t size) { return readFile(fd, data, size); },
+                [this] { return cancelled(); }, result);
         else
             scanStream(fd, result);
     }

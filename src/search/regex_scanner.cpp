@@ -1,6 +1,5 @@
 #include "search/regex_scanner.h"
 
-#include "base/unique_fd.h"
 #include "search/byte_probe.h"
 #include "search/regex_matcher.h"
 #include "search/scan_plan.h"
@@ -37,10 +36,8 @@ RegexScanner::RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t fl
 {
 }
 
-void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>& cancelled, ScanResult& result)
+void RegexScanner::scan(const ReadFunction& readMore, const std::function<bool()>& cancelled, ScanResult& result)
 {
-    m_readLimit = readLimit;
-    m_fileRead = 0;
     m_bufferStart = 0;
     m_size = 0;
     m_lineStart = 0;
@@ -51,7 +48,7 @@ void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>&
     m_wideHits.clear();
 
     bool atEnd = false;
-    std::size_t got = read(fd, atEnd);
+    std::size_t got = read(readMore, atEnd);
     m_kind = kindOf(m_buffer.get(), got, m_wholeWord);
     result.kind = m_kind;
     if (m_skipBinary && m_kind == FileKind::Binary)
@@ -72,7 +69,7 @@ void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>&
         if (atEnd || (m_hits >= m_maxKeys && wideDone) || cancelled())
             break;
         carry(limit);
-        got = read(fd, atEnd);
+        got = read(readMore, atEnd);
     }
     if (m_unicodeAware) {
         m_wide.finish(m_wideHits);
@@ -80,16 +77,13 @@ void RegexScanner::scan(int fd, uint64_t readLimit, const std::function<bool()>&
     }
 }
 
-// Fills the buffer from the file. A file is read as it was when opened: once its known size (or the
-// bound) is in, the end is not asked for.
-std::size_t RegexScanner::read(int fd, bool& atEnd)
+// Fills the buffer from the file; a short read met its end.
+std::size_t RegexScanner::read(const ReadFunction& readMore, bool& atEnd)
 {
     const std::size_t room = kContextBytes + kPieceSize - m_size;
-    const auto size = static_cast<std::size_t>(std::min<uint64_t>(room, m_readLimit - m_fileRead));
-    const std::size_t got = readFully(fd, reinterpret_cast<unsigned char*>(m_buffer.get() + m_size), size);
-    m_fileRead += got;
+    const std::size_t got = readMore(reinterpret_cast<unsigned char*>(m_buffer.get() + m_size), room);
     m_size += got;
-    atEnd = got < size || m_fileRead >= m_readLimit;
+    atEnd = got < room;
     return got;
 }
 

@@ -30,13 +30,16 @@ public:
     // With `skipBinary` a file classed as binary is not matched after its first read.
     RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags, bool skipBinary = false);
 
-    // Scans the open regular file `fd` into `result` (its status and `opened` are the caller's), reading at
-    // most `readLimit` bytes (its size when opened, or the bound for files that report none). Once
-    // `cancelled` says so the scan ends at its next read.
-    void scan(int fd, uint64_t readLimit, const std::function<bool()>& cancelled, ScanResult& result);
+    // Reads the next bytes of the open file into `data`, up to `size`: fewer only at the end of the file
+    // as it was when opened (or of the bound for files that report no size), none past it.
+    using ReadFunction = std::function<std::size_t(unsigned char* data, std::size_t size)>;
+
+    // Scans one open regular file, read by `read`, into `result` (its status and `opened` are the caller's).
+    // Once `cancelled` says so the scan ends at its next read.
+    void scan(const ReadFunction& read, const std::function<bool()>& cancelled, ScanResult& result);
 
 private:
-    std::size_t read(int fd, bool& atEnd);
+    std::size_t read(const ReadFunction& readMore, bool& atEnd);
     std::size_t searchEnd(bool atEnd, bool& piece) const;
     void searchLines(std::size_t to, std::size_t limit, std::vector<Hit>& hits);
     void carry(std::size_t consumed);
@@ -52,8 +55,6 @@ private:
     WideText m_wide;
     std::vector<Hit> m_wideHits;
     FileKind m_kind = FileKind::Text;
-    uint64_t m_readLimit = 0;
-    uint64_t m_fileRead = 0;
     uint64_t m_bufferStart = 0; // file offset of m_buffer[0]
     std::size_t m_size = 0; // bytes in the buffer: context, then the line being carried, then new bytes
     std::size_t m_lineStart = 0; // buffer index of the first byte not matched yet
