@@ -214,6 +214,7 @@ CliSink::Setup CliSearch::sinkSetup(const SearchCriteria& criteria) const
     setup.showProgress = ::isatty(STDERR_FILENO) == 1 && m_options.output != OutputMode::Quiet;
     setup.runOnWithoutOutput = m_options.reportPath.has_value();
     setup.stopAtFirstFound = m_options.output == OutputMode::Quiet && !m_options.reportPath;
+    setup.writeEachRow = ::isatty(STDOUT_FILENO) == 1;
     return setup;
 }
 
