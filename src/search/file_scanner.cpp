@@ -37,6 +37,7 @@ FileScanner::FileScanner(const ScanPlan& plan)
 void FileScanner::scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem)
 {
     result.reset();
+    m_cutShort = false;
     const bool noPatterns = m_plan.patternCount() == 0 || (m_plan.singlePattern() && m_plan.pattern(0).bytes.empty());
     if (!m_regexScanner && noPatterns)
         return;
@@ -136,8 +137,10 @@ void FileScanner::keepOnlyFilesWithoutHits(ScanResult& result) const
 
 bool FileScanner::cancelled() const
 {
-    return std::any_of(m_cancel.begin(), m_cancel.end(),
-        [](const std::atomic<bool>* flag) { return flag && flag->load(std::memory_order_relaxed); });
+    m_cutShort = m_cutShort || std::any_of(m_cancel.begin(), m_cancel.end(), [](const std::atomic<bool>* flag) {
+        return flag && flag->load(std::memory_order_relaxed);
+    });
+    return m_cutShort;
 }
 
 void FileScanner::scanStream(int fd, ScanResult& result)
@@ -236,12 +239,14 @@ std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
     return got;
 }
 
-// The file's first read, timed when slow reads are counted: a read that took much longer than copying its
-// bytes from memory takes waited for the disk.
+// The file's first read, timed in one file of every few when first reads are counted: a read that took
+// much longer than copying its bytes from memory takes waited for the disk.
 std::size_t FileScanner::readFirstBytes(int fd, unsigned char* data, std::size_t size)
 {
-    if (!m_firstReads)
+    constexpr uint32_t kTimedEvery = 8;
+    if (!m_firstReads || ++m_untimedReads < kTimedEvery)
         return readFully(fd, data, size, 1);
+    m_untimedReads = 0;
     using Clock = std::chrono::steady_clock;
     constexpr auto kWaitedFor = std::chrono::microseconds(50);
     constexpr std::size_t kBytesPerMicrosecond = 2000; // far slower than a copy from the page cache
