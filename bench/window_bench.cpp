@@ -1,0 +1,379 @@
+// Drives the real main window offscreen and times what a user waits for in it:
+//  1. a search of a whole tree from the search panel (folder and keyword typed, sub-folders ticked, every
+//     other setting at its default), from the press on Start to the summary in the status bar, side by side
+//     with vellick-cli making the same request; meanwhile a 2 ms timer in the window's event loop records
+//     the longest time the window did not answer;
+//  2. on 100,000 found files (a generated tree searched once from the window): sorting by each column both
+//     ways, switching the layouts and scrolling the list, each with the window painted afterwards.
+//
+//     window_bench [TREE] [--rounds N] [--rows N] [--only 1|2]
+//
+// TREE defaults to ~/.cache/vellick-bench/linux-source-6.1. Settings are read from and written to a
+// temporary folder, so the window starts with the defaults and the user's own settings stay untouched.
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/result_layouts.h"
+#include "app/search_controller.h"
+#include "app/search_panel.h"
+#include "app/status_panes.h"
+#include "platform/linux/mime_file_types.h"
+#include "results/vellick_doc.h"
+#include "views/vellick_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace vellick;
+
+namespace {
+
+constexpr const char* kKeyword = "mutex_lock";
+constexpr double kWindowToCliGoal = 1.2;
+constexpr double kLongestGapGoalMs = 50;
+constexpr double kOperationGoalMs = 100;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+double maximum(const std::vector<double>& values)
+{
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+const char* verdict(bool met)
+{
+    return met ? "yes" : "NO";
+}
+
+void idle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Wall time of one vellick-cli run in seconds, its output thrown away.
+double timeCli(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer clock;
+    clock.start();
+    pid_t child = 0;
+    int status = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0
+        || waitpid(child, &status, 0) != child) {
+        std::fprintf(stderr, "cannot run %s\n", argv[0]);
+        std::exit(2);
+    }
+    const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    posix_spawn_file_actions_destroy(&actions);
+    return seconds;
+}
+
+// Records the longest time between two ticks of a short timer in the window's event loop.
+class AnswerWatch : public QObject {
+public:
+    AnswerWatch()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(2);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_longestNs = std::max(m_longestNs, m_sinceTick.nsecsElapsed());
+            m_sinceTick.start();
+        });
+    }
+    void start()
+    {
+        m_longestNs = 0;
+        m_sinceTick.start();
+        m_timer.start();
+    }
+    // The longest gap in milliseconds, the one running into this call included.
+    double stop()
+    {
+        m_longestNs = std::max(m_longestNs, m_sinceTick.nsecsElapsed());
+        m_timer.stop();
+        return static_cast<double>(m_longestNs) / 1e6;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longestNs = 0;
+};
+
+struct SearchTiming {
+    double seconds = 0;
+    double longestGapMs = 0;
+    QString summary;
+};
+
+// The main window over a fresh document, shown offscreen.
+class Window {
+public:
+    Window()
+        : m_doc(&m_fileTypes)
+        , m_frame(m_doc, &m_fileTypes)
+    {
+        m_frame.show();
+        if (!QTest::qWaitForWindowExposed(&m_frame)) {
+            std::fprintf(stderr, "the window was not shown\n");
+            std::exit(2);
+        }
+        idle(50);
+    }
+
+    CMainFrame& frame() { return m_frame; }
+    CVellickDoc& doc() { return m_doc; }
+    CVellickView& list() { return *m_frame.layouts().shownList(); }
+
+    // Types the folder and the keyword into the panel, ticks sub-folders, presses Start and waits for the
+    // summary in the status bar.
+    SearchTiming search(const QString& folder)
+    {
+        CSearchPanel& panel = m_frame.searchPanel();
+        panel.folderBox()->setEditText(folder);
+        panel.keywordsBox()->setEditText(QString::fromLatin1(kKeyword));
+        panel.subFoldersBox()->setChecked(true);
+        idle(20);
+        bool ended = false;
+        QElapsedTimer clock;
+        const QMetaObject::Connection connection
+            = QObject::connect(&m_frame.search(), &SearchController::finished, [&] { ended = true; });
+        AnswerWatch watch;
+        watch.start();
+        clock.start();
+        QTest::mouseClick(panel.startButton(), Qt::LeftButton);
+        while (!ended)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        SearchTiming timing;
+        timing.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        timing.longestGapMs = watch.stop();
+        QObject::disconnect(connection);
+        timing.summary = m_frame.statusPanes().message();
+        idle(200); // the text pane shows the first file
+        return timing;
+    }
+
+    // Runs an action, then has the window paint what it changed; returns milliseconds.
+    double timePainted(const std::function<void()>& action)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        action();
+        QCoreApplication::sendPostedEvents();
+        m_frame.repaint();
+        const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        idle(10);
+        return ms;
+    }
+
+private:
+    MimeFileTypes m_fileTypes;
+    CVellickDoc m_doc;
+    CMainFrame m_frame;
+};
+
+// A tree of small files that all hold the keyword, with varied names, types, sizes, times and hit counts.
+void makeRowsTree(const std::filesystem::path& root, int files)
+{
+    const char* extensions[] = { ".c", ".h", ".txt", ".md", ".py", ".cpp", ".log" };
+    constexpr int kPerFolder = 1000;
+    unsigned state = 12345;
+    auto next = [&state] { return state = state * 1103515245u + 12345u; };
+    for (int i = 0; i < files; ++i) {
+        const std::filesystem::path folder = root / ("d" + std::to_string(i / kPerFolder));
+        if (i % kPerFolder == 0)
+            std::filesystem::create_directories(folder);
+        const std::string name
+            = "f" + std::to_string(next() % 1000000) + "_" + std::to_string(i) + extensions[next() % 7];
+        const std::filesystem::path path = folder / name;
+        {
+            std::ofstream out(path, std::ios::binary);
+            const unsigned hits = 1 + next() % 5;
+            for (unsigned h = 0; h < hits; ++h)
+                out << "call mutex_lock(&m);\n";
+            out << std::string(next() % 300, 'x') << '\n';
+        }
+        const timespec times[2] = { { static_cast<time_t>(1600000000 + next() % 100000000), 0 },
+            { static_cast<time_t>(1600000000 + next() % 100000000), 0 } };
+        utimensat(AT_FDCWD, path.c_str(), times, 0);
+    }
+}
+
+void compareWithCli(Window& window, const QString& tree, const std::string& cli, int rounds)
+{
+    const std::vector<std::string> cliRequest { cli, "-d", tree.toStdString(), kKeyword };
+    std::printf("1. Search of %s for %s (window: sub-folders ticked, other settings default;\n"
+                "   vellick-cli -d TREE %s), %d rounds side by side, warm cache\n",
+        qPrintable(tree), kKeyword, kKeyword, rounds);
+    window.search(tree); // warm-up of both and of the page cache
+    timeCli(cliRequest);
+    std::vector<double> windowSeconds, cliSeconds, gaps;
+    QString summary;
+    for (int round = 0; round < rounds; ++round) {
+        const bool cliFirst = round % 2 == 1;
+        if (cliFirst)
+            cliSeconds.push_back(timeCli(cliRequest));
+        const SearchTiming timing = window.search(tree);
+        windowSeconds.push_back(timing.seconds);
+        gaps.push_back(timing.longestGapMs);
+        summary = timing.summary;
+        if (!cliFirst)
+            cliSeconds.push_back(timeCli(cliRequest));
+        std::printf("   round %d: window %.3f s (longest gap %.1f ms), cli %.3f s\n", round + 1, timing.seconds,
+            timing.longestGapMs, cliSeconds.back());
+        std::fflush(stdout);
+    }
+    const double ratio = median(windowSeconds) / median(cliSeconds);
+    std::printf("   window summary: %s\n", qPrintable(summary));
+    std::printf("   %-34s %10s %10s %6s\n", "measure", "median", "goal", "met");
+    std::printf("   %-34s %8.3f s %10s\n", "window, Start to summary", median(windowSeconds), "");
+    std::printf("   %-34s %8.3f s %10s\n", "vellick-cli", median(cliSeconds), "");
+    std::printf("   %-34s %10.2f %10.2f %6s\n", "window / cli", ratio, kWindowToCliGoal,
+        verdict(ratio <= kWindowToCliGoal));
+    std::printf("   %-34s %7.1f ms %7.0f ms %6s   (worst round %.1f ms)\n", "longest gap in the event loop",
+        median(gaps), kLongestGapGoalMs, verdict(maximum(gaps) <= kLongestGapGoalMs), maximum(gaps));
+}
+
+struct Operation {
+    std::string name;
+    std::function<void()> action;
+};
+
+std::vector<Operation> listOperations(Window& window)
+{
+    std::vector<Operation> operations;
+    static const char* columns[] = { "name", "folder", "type", "size", "modified", "hits" };
+    for (int column = 0; column < CVellickView::kColumnCount; ++column) {
+        auto click = [&window, column] {
+            QHeaderView* header = window.list().horizontalHeader();
+            const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+        };
+        operations.push_back({ std::string("sort by ") + columns[column] + ", 1st click", click });
+        operations.push_back({ std::string("sort by ") + columns[column] + ", 2nd click", click });
+    }
+    QAction* switchLayout = window.frame().commandAction(CommandId::SwitchLayout);
+    operations.push_back({ "switch to stacked layout", [switchLayout] { switchLayout->trigger(); } });
+    operations.push_back({ "switch back to side by side", [switchLayout] { switchLayout->trigger(); } });
+    auto key = [&window](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        return [&window, key, modifiers] { QTest::keyClick(&window.list(), key, modifiers); };
+    };
+    operations.push_back({ "page down", key(Qt::Key_PageDown) });
+    operations.push_back({ "to the end (Ctrl+End)", key(Qt::Key_End, Qt::ControlModifier) });
+    operations.push_back({ "page up", key(Qt::Key_PageUp) });
+    operations.push_back({ "to the top (Ctrl+Home)", key(Qt::Key_Home, Qt::ControlModifier) });
+    operations.push_back({ "scroll bar to the middle", [&window] {
+                              QScrollBar* bar = window.list().verticalScrollBar();
+                              bar->setValue(bar->maximum() / 2);
+                          } });
+    operations.push_back({ "scroll bar to the top", [&window] { window.list().verticalScrollBar()->setValue(0); } });
+    return operations;
+}
+
+void timeListOperations(Window& window, int rows, int rounds)
+{
+    QTemporaryDir tree;
+    std::printf("\n2. %d found files: generating the tree in %s ...\n", rows, qPrintable(tree.path()));
+    std::fflush(stdout);
+    makeRowsTree(tree.path().toStdString(), rows);
+    const SearchTiming timing = window.search(tree.path());
+    std::printf("   search from the window: %.3f s, longest gap %.1f ms; %s\n", timing.seconds, timing.longestGapMs,
+        qPrintable(timing.summary));
+    std::printf("   list rows: %d\n", window.list().model()->rowCount());
+    window.list().setFocus();
+    idle(50);
+    std::vector<Operation> operations = listOperations(window);
+    std::vector<std::vector<double>> times(operations.size());
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t i = 0; i < operations.size(); ++i)
+            times[i].push_back(window.timePainted(operations[i].action));
+    std::printf("   %-34s %10s %10s %10s %6s\n", "operation (then painted)", "median", "worst", "goal", "met");
+    for (std::size_t i = 0; i < operations.size(); ++i)
+        std::printf("   %-34s %7.1f ms %7.1f ms %7.0f ms %6s\n", operations[i].name.c_str(), median(times[i]),
+            maximum(times[i]), kOperationGoalMs, verdict(maximum(times[i]) < kOperationGoalMs));
+}
+
+double loadAverage()
+{
+    double load[1] = { 0 };
+    return getloadavg(load, 1) == 1 ? load[0] : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QString tree = QDir::homePath() + QStringLiteral("/.cache/vellick-bench/linux-source-6.1");
+    int rounds = 5;
+    int rows = 100000;
+    int only = 0; // 1 or 2: that part alone
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--rounds" && i + 1 < argc)
+            rounds = std::max(1, std::atoi(argv[++i]));
+        else if (argument == "--rows" && i + 1 < argc)
+            rows = std::max(2, std::atoi(argv[++i]));
+        else if (argument == "--only" && i + 1 < argc)
+            only = std::atoi(argv[++i]);
+        else
+            tree = QString::fromLocal8Bit(argv[i]);
+    }
+    if (!std::filesystem::is_directory(tree.toStdString())) {
+        std::fprintf(stderr, "no folder %s\n", qPrintable(tree));
+        return 2;
+    }
+    QTemporaryDir settingsHome;
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::printf("load average before: %.2f\n", loadAverage());
+    if (only != 2) {
+        Window window;
+        compareWithCli(window, tree, VELLICK_CLI_PATH, rounds);
+    }
+    if (only != 1) {
+        Window window;
+        timeListOperations(window, rows, rounds);
+    }
+    std::printf("load average after: %.2f\n", loadAverage());
+    return 0;
+}
