@@ -136,3 +136,27 @@ TEST_F(ResultOrderTest, HitsOrderAsNumbers)
     m_doc.sortRowsByColumn(5);
     EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 3, 0, 4, 1 }));
 }
+
+// Names and folders: ASCII capitals fold, other bytes compare unsigned as they are (0xC3 after 'z'), a
+// prefix comes first, and keys equal after folding keep their order.
+TEST_F(ResultOrderTest, NamesAndFoldersFoldAsciiOnlyAndCompareBytesUnsigned)
+{
+    const struct {
+        int column;
+        std::vector<Row> rows;
+        std::vector<int> ascending;
+    } cases[] = {
+        { 0, { { "/d/\xC3\xA9t\xC3\xA9" }, { "/d/Zeta" }, { "/d/alpha" }, { "/d/Al" } }, { 3, 2, 1, 0 } },
+        { 1, { { "/Ab/x" }, { "/ab/y" }, { "/\xC3\x89/z" }, { "/a/w" } }, { 3, 0, 1, 2 } },
+    };
+    for (const auto& test : cases) {
+        CVellickDoc doc;
+        for (const Row& row : test.rows)
+            doc.addRecord(row.path, FileKind::Text, FileStatus {});
+        doc.sortRowsByColumn(test.column);
+        std::vector<int> order;
+        for (int row = 0; row < doc.rowCount(); ++row)
+            order.push_back(doc.recordAtRow(row));
+        EXPECT_EQ(order, test.ascending) << "column " << test.column;
+    }
+}
