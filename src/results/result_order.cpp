@@ -52,34 +52,72 @@ bool isGreater(const CLine& a, const CLine& b, int column)
 
 namespace {
 
-struct Row {
-    SortKey key;
+// A row sorted by a text. Its key is taken after the part that all keys share (a folder's leading path);
+// the key's next eight bytes as a big-endian number (zeros past its end) decide most comparisons, and the
+// rest of the key only when those are equal. The order is the keys' byte order.
+struct TextRow {
+    uint64_t head;
+    std::string_view key;
     int32_t record;
 };
 
-// Names and folders compare lower-cased: each key is lower-cased once, into one buffer, so that comparing
-// two keys during the sort is a plain byte comparison. The rows point into `folded`.
-void foldTextKeys(std::vector<Row>& rows, std::string& folded)
+struct NumberRow {
+    int64_t number;
+    int32_t record;
+};
+
+uint64_t headOf(std::string_view key)
+{
+    uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return head;
+}
+
+// Names and folders compare lower-cased: each key is lower-cased once, into one buffer. The keys point
+// into `folded`.
+void foldKeys(std::vector<TextRow>& rows, std::string& folded)
 {
     std::size_t total = 0;
-    for (const Row& row : rows)
-        total += row.key.text.size();
-    folded.clear();
+    for (const TextRow& row : rows)
+        total += row.key.size();
     folded.reserve(total);
-    for (Row& row : rows) {
+    for (TextRow& row : rows) {
         const std::size_t start = folded.size();
-        for (const char c : row.key.text)
+        for (const char c : row.key)
             folded.push_back(static_cast<char>(toLowerAscii(static_cast<unsigned char>(c))));
-        row.key.text = std::string_view(folded.data() + start, row.key.text.size());
+        row.key = std::string_view(folded.data() + start, row.key.size());
     }
 }
 
-template <class Less> void stableSort(std::vector<Row>& rows, bool ascending, Less less)
+void dropSharedPartAndTakeHeads(std::vector<TextRow>& rows)
+{
+    std::string_view shared = rows.empty() ? std::string_view() : rows.front().key;
+    for (const TextRow& row : rows) {
+        const std::size_t limit = std::min(shared.size(), row.key.size());
+        std::size_t same = 0;
+        while (same < limit && shared[same] == row.key[same])
+            ++same;
+        shared = shared.substr(0, same);
+    }
+    for (TextRow& row : rows) {
+        row.key.remove_prefix(shared.size());
+        row.head = headOf(row.key);
+    }
+}
+
+template <class Row, class Less> void stableSort(std::vector<Row>& rows, bool ascending, Less less)
 {
     if (ascending)
         std::stable_sort(rows.begin(), rows.end(), less);
     else
         std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) { return less(b, a); });
+}
+
+template <class Row> void writeBack(const std::vector<Row>& rows, std::vector<int32_t>::iterator first)
+{
+    for (const Row& row : rows)
+        *first++ = row.record;
 }
 
 } // namespace
@@ -89,20 +127,28 @@ void sortRows(std::vector<int32_t>::iterator first, std::vector<int32_t>::iterat
 {
     if (column < 0 || column > 5)
         return;
-    std::vector<Row> rows;
-    rows.reserve(static_cast<std::size_t>(last - first));
+    const auto count = static_cast<std::size_t>(last - first);
+    if (column >= 3) {
+        std::vector<NumberRow> rows;
+        rows.reserve(count);
+        for (auto it = first; it != last; ++it)
+            rows.push_back({ sortKey(recordOf(*it), column).number, *it });
+        stableSort(rows, ascending, [](const NumberRow& a, const NumberRow& b) { return a.number < b.number; });
+        writeBack(rows, first);
+        return;
+    }
+    std::vector<TextRow> rows;
+    rows.reserve(count);
     for (auto it = first; it != last; ++it)
-        rows.push_back({ sortKey(recordOf(*it), column), *it });
+        rows.push_back({ 0, sortKey(recordOf(*it), column).text, *it });
     std::string folded; // owns the lower-cased keys while the rows point into it
     if (column < 2)
-        foldTextKeys(rows, folded);
+        foldKeys(rows, folded);
+    dropSharedPartAndTakeHeads(rows);
     // A byte comparison of string views is keyGreater's: unsigned bytes, a prefix before the longer text.
-    if (column < 3)
-        stableSort(rows, ascending, [](const Row& a, const Row& b) { return a.key.text < b.key.text; });
-    else
-        stableSort(rows, ascending, [](const Row& a, const Row& b) { return a.key.number < b.key.number; });
-    for (const Row& row : rows)
-        *first++ = row.record;
+    stableSort(rows, ascending,
+        [](const TextRow& a, const TextRow& b) { return a.head != b.head ? a.head < b.head : a.key < b.key; });
+    writeBack(rows, first);
 }
 
 } // namespace vellick
