@@ -260,17 +260,23 @@ public:
         return timing;
     }
 
-    // Runs an action, then has the window paint what it changed; returns milliseconds.
-    double timePainted(const std::function<void()>& action)
+    // Runs an action, then has the window paint what it changed.
+    struct OperationTime {
+        double wallMs;
+        double busyMs; // of the window's thread
+    };
+    OperationTime timePainted(const std::function<void()>& action)
     {
         QElapsedTimer clock;
+        const double cpuBefore = threadCpuSeconds();
         clock.start();
         action();
         QCoreApplication::sendPostedEvents();
         m_frame.repaint();
-        const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        const OperationTime time { static_cast<double>(clock.nsecsElapsed()) / 1e6,
+            (threadCpuSeconds() - cpuBefore) * 1e3 };
         idle(10);
-        return ms;
+        return time;
     }
 
 private:
@@ -405,14 +411,21 @@ void timeListOperations(Window& window, int rows, int rounds)
     idle(50);
     std::vector<Operation> operations = listOperations(window);
     std::vector<std::vector<double>> times(operations.size());
+    std::vector<std::vector<double>> busy(operations.size());
     for (int round = 0; round < rounds; ++round)
-        for (std::size_t i = 0; i < operations.size(); ++i)
-            times[i].push_back(window.timePainted(operations[i].action));
-    std::printf("   %d rounds; met: the median is under the goal\n", rounds);
-    std::printf("   %-34s %10s %10s %10s %6s\n", "operation (then painted)", "median", "worst", "goal", "met");
+        for (std::size_t i = 0; i < operations.size(); ++i) {
+            const Window::OperationTime time = window.timePainted(operations[i].action);
+            times[i].push_back(time.wallMs);
+            busy[i].push_back(time.busyMs);
+        }
+    std::printf("   %d rounds; wall time from the action to the painted window, and the window thread's busy time; "
+                "met: the median wall time is under the goal\n",
+        rounds);
+    std::printf(
+        "   %-34s %10s %10s %10s %10s %6s\n", "operation (then painted)", "median", "worst", "busy", "goal", "met");
     for (std::size_t i = 0; i < operations.size(); ++i)
-        std::printf("   %-34s %7.1f ms %7.1f ms %7.0f ms %6s\n", operations[i].name.c_str(), median(times[i]),
-            maximum(times[i]), kOperationGoalMs, verdict(median(times[i]) < kOperationGoalMs));
+        std::printf("   %-34s %7.1f ms %7.1f ms %7.1f ms %7.0f ms %6s\n", operations[i].name.c_str(), median(times[i]),
+            maximum(times[i]), median(busy[i]), kOperationGoalMs, verdict(median(times[i]) < kOperationGoalMs));
 }
 
 double loadAverage()
