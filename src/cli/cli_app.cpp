@@ -186,7 +186,7 @@ bool CliSearch::runOne(SearchCriteria& criteria, const std::vector<std::string>&
     // vellick-cli scans on its own thread too, so -j 1 means exactly one thread.
     const int threads
         = m_options.threads > 0 ? m_options.threads : static_cast<int>(std::thread::hardware_concurrency());
-    run.setScanThreads(std::max(threads, 1) - 1, true);
+    run.setScanThreads(std::max(threads, 1) - 1, true, m_options.threads == 0);
 
     StderrMessages messages(m_err);
     FoundPrinter printer(printStyle(criteria), m_out, messages);
@@ -214,6 +214,7 @@ CliSink::Setup CliSearch::sinkSetup(const SearchCriteria& criteria) const
     setup.showProgress = ::isatty(STDERR_FILENO) == 1 && m_options.output != OutputMode::Quiet;
     setup.runOnWithoutOutput = m_options.reportPath.has_value();
     setup.stopAtFirstFound = m_options.output == OutputMode::Quiet && !m_options.reportPath;
+    setup.writeEachRow = ::isatty(STDOUT_FILENO) == 1;
     return setup;
 }
 

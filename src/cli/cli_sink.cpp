@@ -49,11 +49,24 @@ void CliSink::printRow(int row)
         return;
     clearProgress();
     m_printer.print(m_doc.record(m_doc.recordAtRow(row)));
-    // Written out now rather than when the buffer fills: the next file may take long to read.
-    if (!m_out.flush() && !m_setup.runOnWithoutOutput)
+    if (writeDue() && !m_out.flush() && !m_setup.runOnWithoutOutput)
         m_run.stop();
     if (m_setup.stopAtFirstFound)
         m_run.stop();
+}
+
+// Whether the rows printed are written out now rather than when the buffer fills or the run's step ends:
+// on a terminal each row at once; into a pipe or a file the first at once, then at most a few milliseconds
+// apart, so that a run finding thousands of files does not make a system call (and wake the reader) for
+// each of them.
+bool CliSink::writeDue()
+{
+    constexpr std::chrono::milliseconds kBatchTime { 10 };
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_setup.writeEachRow && m_lastWrite && now - *m_lastWrite < kBatchTime)
+        return false;
+    m_lastWrite = now;
+    return true;
 }
 
 void CliSink::progress(const RunProgress& progress)

@@ -4,6 +4,7 @@
 #include "results/document_sink.h"
 #include "search/search_sink.h"
 
+#include <chrono>
 #include <optional>
 #include <ostream>
 
@@ -13,10 +14,10 @@ class CVellickDoc;
 class OutputWriter;
 class SearchRun;
 
-// vellick-cli's end of a search run: each file found (or listed file kept) goes
-// into the document, for the report, and is printed and written out at once, so
-// a reader sees it while the walk goes on. Progress shows on one updating
-// stderr line when stderr is a terminal. Once the user interrupts, nothing more is printed.
+// vellick-cli's end of a search run: each file found (or listed file kept) goes into the document, for
+// the report, and is printed and written out while the walk goes on: on a terminal at once, into a pipe
+// or a file in batches a few milliseconds apart. Progress shows on one updating stderr line when stderr
+// is a terminal. Once the user interrupts, nothing more is printed.
 class CliSink : public SearchSink {
 public:
     struct Setup {
@@ -24,6 +25,7 @@ public:
         bool showProgress = false; // stderr is a terminal
         bool stopAtFirstFound = false; // -q without a report
         bool runOnWithoutOutput = false; // a report is wanted: the run goes on once printing has ended
+        bool writeEachRow = false; // stdout is a terminal
     };
 
     CliSink(CVellickDoc& doc, FoundPrinter& printer, OutputWriter& out, std::ostream& err, SearchRun& run,
@@ -45,6 +47,7 @@ public:
 
 private:
     void printRow(int row);
+    bool writeDue();
 
     CVellickDoc& m_doc;
     DocumentSink m_documentSink;
@@ -55,6 +58,7 @@ private:
     Setup m_setup;
     bool m_progressShown = false;
     int m_keptRows = 0;
+    std::optional<std::chrono::steady_clock::time_point> m_lastWrite; // of rows printed
     std::optional<RunSummary> m_summary;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -213,7 +214,7 @@ std::size_t FileScanner::readMore(int fd, FileKind kind)
 std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
 {
     if (m_readLimit == kSizeNotAsked) {
-        std::size_t got = readFully(fd, data, size, 1);
+        std::size_t got = readFirstBytes(fd, data, size);
         m_fileRead += got;
         if (got < size && m_fileSystem == FileSystemKind::Local) {
             m_readLimit = m_fileRead;
@@ -232,6 +233,24 @@ std::size_t FileScanner::readFile(int fd, unsigned char* data, std::size_t size)
         size = static_cast<std::size_t>(std::min<uint64_t>(size, left));
     const std::size_t got = readFully(fd, data, size, static_cast<std::size_t>(left));
     m_fileRead += got;
+    return got;
+}
+
+// The file's first read, timed when slow reads are counted: a read that took much longer than copying its
+// bytes from memory takes waited for the disk.
+std::size_t FileScanner::readFirstBytes(int fd, unsigned char* data, std::size_t size)
+{
+    if (!m_firstReads)
+        return readFully(fd, data, size, 1);
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kWaitedFor = std::chrono::microseconds(50);
+    constexpr std::size_t kBytesPerMicrosecond = 2000; // far slower than a copy from the page cache
+    const Clock::time_point began = Clock::now();
+    const std::size_t got = readFully(fd, data, size, 1);
+    const auto copyTime = std::chrono::microseconds(got / kBytesPerMicrosecond);
+    m_firstReads->reads.fetch_add(1, std::memory_order_relaxed);
+    if (Clock::now() - began > kWaitedFor + copyTime)
+        m_firstReads->slow.fetch_add(1, std::memory_order_relaxed);
     return got;
 }
 

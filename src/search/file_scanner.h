@@ -12,6 +12,13 @@
 
 namespace vellick {
 
+// First reads of files, and how many of them took long enough to have waited for the disk; shared by the
+// scanners of a run.
+struct FirstReadCounts {
+    std::atomic<uint32_t> reads { 0 };
+    std::atomic<uint32_t> slow { 0 };
+};
+
 // Scans one file for the plan's patterns: leftmost matches of each pattern, never overlapping, with the
 // hit limits of the single- or multi-pattern scanner. The stream (a space in front of the file under whole
 // word) is taken in 51200-byte blocks, pattern by pattern within each block, which decides the hits kept
@@ -35,6 +42,9 @@ public:
     {
         m_cancel = { first, second };
     }
+
+    // Counts first reads of files, and those that waited for the disk (the bytes were not in the page cache).
+    void setFirstReadCounts(FirstReadCounts* counts) { m_firstReads = counts; }
 
     // How much of a file is read that reports no size or lies on a file system the kernel makes up as it
     // is read (/proc, /sys, ...): such files can be endless or claim sizes they never deliver.
@@ -64,6 +74,7 @@ private:
     void scanStream(int fd, ScanResult& result);
     std::size_t readFirst(int fd);
     std::size_t readFile(int fd, unsigned char* data, std::size_t size);
+    std::size_t readFirstBytes(int fd, unsigned char* data, std::size_t size);
     std::size_t readMore(int fd, FileKind kind);
     bool scanBlock(FileKind kind, ScanResult& result);
     bool scanPattern(std::size_t index, FileKind kind, ScanResult& result);
@@ -81,6 +92,7 @@ private:
 
     const ScanPlan& m_plan;
     std::array<const std::atomic<bool>*, 2> m_cancel {};
+    FirstReadCounts* m_firstReads = nullptr;
     std::unique_ptr<unsigned char[]> m_buffer;
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]

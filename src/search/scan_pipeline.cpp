@@ -7,30 +7,79 @@
 
 namespace vellick {
 
+namespace {
+
+// Putting a thread to sleep and waking it again costs more (system calls, and on a virtual machine an
+// interrupt between processors) than scanning a typical small file, so a thread about to wait for the
+// other side spins a short while first (some tens of microseconds) in case it is about to be answered.
+template <typename Done> bool spinUntil(Done done)
+{
+    constexpr int kSpins = 2000;
+    for (int i = 0; i < kSpins; ++i) {
+        if (done())
+            return true;
+#if defined(__x86_64__)
+        __builtin_ia32_pause();
+#endif
+    }
+    return done();
+}
+
+} // namespace
+
 ScanPipeline::ScanPipeline(
     const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag)
-    : m_runThreadScans(runThreadScans)
+    : m_plan(plan)
+    , m_runThreadScans(runThreadScans)
     , m_stopFlag(stopFlag)
 {
-    // A worker's scanner is made here, so that running out of memory for it, or of threads, ends up here
-    // too: the search then goes on with the workers there are.
-    m_workers.reserve(static_cast<std::size_t>(std::max(workerCount, 0)));
-    m_workerScanners.reserve(m_workers.capacity());
-    for (int i = 0; i < workerCount; ++i) {
-        try {
-            FileScanner& scanner = *m_workerScanners.emplace_back(std::make_unique<FileScanner>(plan));
-            scanner.setCancelFlags(&m_cancel, m_stopFlag);
-            m_workers.emplace_back([this, &scanner] { workerLoop(scanner); });
-        } catch (const std::system_error&) {
-            break;
-        } catch (const std::bad_alloc&) {
-            break;
-        }
-    }
+    for (int i = 0; i < workerCount && addWorker(); ++i) { }
     m_runThreadScans = m_runThreadScans || m_workers.empty();
     if (m_runThreadScans) {
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
         m_runThreadScanner->setCancelFlags(m_stopFlag);
+        m_runThreadScanner->setFirstReadCounts(&m_firstReads);
+    }
+}
+
+// A worker's scanner is made on the run's thread, so that running out of memory for it, or of threads,
+// ends up here: the search then goes on with the workers there are.
+bool ScanPipeline::addWorker()
+{
+    try {
+        auto scanner = std::make_unique<FileScanner>(m_plan);
+        scanner->setCancelFlags(&m_cancel, m_stopFlag);
+        scanner->setFirstReadCounts(&m_firstReads);
+        m_workerScanners.reserve(m_workerScanners.size() + 1);
+        m_workers.reserve(m_workers.size() + 1);
+        FileScanner& kept = *m_workerScanners.emplace_back(std::move(scanner));
+        m_workers.emplace_back([this, &kept] { workerLoop(kept); });
+        return true;
+    } catch (const std::system_error&) {
+        m_workerScanners.resize(m_workers.size());
+        return false;
+    } catch (const std::bad_alloc&) {
+        m_workerScanners.resize(m_workers.size());
+        return false;
+    }
+}
+
+// When a good share of first reads waited for the disk, the files are not cached: more workers keep more
+// reads in flight. A few slow reads among many are a busy machine's doing (a thread put aside during its
+// read), so older counts fade.
+void ScanPipeline::addWorkersForDisk()
+{
+    constexpr uint32_t kSlowSeen = 16;
+    constexpr uint32_t kShare = 4; // one in four
+    constexpr uint32_t kFadeAfter = 4096;
+    const uint32_t reads = m_firstReads.reads.load(std::memory_order_relaxed);
+    const uint32_t slow = m_firstReads.slow.load(std::memory_order_relaxed);
+    if (slow >= kSlowSeen && slow * kShare >= reads) {
+        while (m_workers.size() < m_diskWorkers && addWorker()) { }
+        m_diskWorkers = 0; // grown once
+    } else if (reads >= kFadeAfter) {
+        m_firstReads.reads.fetch_sub(reads / 2, std::memory_order_relaxed);
+        m_firstReads.slow.fetch_sub(slow / 2, std::memory_order_relaxed);
     }
 }
 
@@ -40,6 +89,7 @@ ScanPipeline::~ScanPipeline()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
         m_waiting.clear();
+        m_waitingCount = 0;
     }
     m_cancel = true;
     m_work.notify_all();
@@ -64,11 +114,14 @@ void ScanPipeline::queue(std::shared_ptr<const OpenDirectory> directory, std::st
     slot->failure = nullptr;
     Slot* raw = slot.get();
     m_queued.push_back(std::move(slot));
+    if (m_diskWorkers > 0)
+        addWorkersForDisk();
     if (m_workers.empty())
         return;
     {
         const std::lock_guard lock(m_mutex);
         m_waiting.push_back(raw);
+        m_waitingCount.store(m_waiting.size(), std::memory_order_release);
     }
     m_work.notify_one();
 }
@@ -80,14 +133,18 @@ const ScanResult* ScanPipeline::front(std::chrono::milliseconds maxWait)
     // Rather than wait, scan here: the oldest file if no worker has it, else the next one no one has.
     while (m_runThreadScans && front.state != SlotState::Ready && (!m_waiting.empty() || m_workers.empty())) {
         Slot* slot = front.state == SlotState::Queued ? &front : m_waiting.front();
-        std::erase(m_waiting, slot);
-        slot->state = SlotState::Scanning;
+        takeFromWaiting(slot);
         lock.unlock();
         scanSlot(*m_runThreadScanner, *slot);
         lock.lock();
         slot->state = SlotState::Ready;
     }
-    const auto ready = [&] { return front.state == SlotState::Ready; };
+    const auto ready = [&] { return front.state.load(std::memory_order_acquire) == SlotState::Ready; };
+    if (!ready()) {
+        lock.unlock();
+        spinUntil(ready);
+        lock.lock();
+    }
     if (maxWait.count() < 0)
         m_done.wait(lock, ready);
     else if (!m_done.wait_for(lock, maxWait, ready))
@@ -95,6 +152,14 @@ const ScanResult* ScanPipeline::front(std::chrono::milliseconds maxWait)
     if (front.failure)
         std::rethrow_exception(std::exchange(front.failure, nullptr));
     return &front.result;
+}
+
+// Marks a queued slot as being scanned; under m_mutex.
+void ScanPipeline::takeFromWaiting(Slot* slot)
+{
+    std::erase(m_waiting, slot);
+    m_waitingCount.store(m_waiting.size(), std::memory_order_release);
+    slot->state = SlotState::Scanning;
 }
 
 void ScanPipeline::pop()
@@ -108,14 +173,21 @@ void ScanPipeline::pop()
 
 void ScanPipeline::workerLoop(FileScanner& scanner)
 {
+    const auto workQueued = [this] {
+        return m_waitingCount.load(std::memory_order_acquire) > 0 || m_cancel.load(std::memory_order_relaxed);
+    };
     std::unique_lock lock(m_mutex);
     for (;;) {
+        if (!m_stopping && m_waiting.empty()) {
+            lock.unlock();
+            spinUntil(workQueued);
+            lock.lock();
+        }
         m_work.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });
         if (m_stopping)
             return;
         Slot* slot = m_waiting.front();
-        m_waiting.pop_front();
-        slot->state = SlotState::Scanning;
+        takeFromWaiting(slot);
         lock.unlock();
         scanSlot(scanner, *slot);
         lock.lock();

@@ -33,6 +33,10 @@ public:
     ScanPipeline(const ScanPipeline&) = delete;
     ScanPipeline& operator=(const ScanPipeline&) = delete;
 
+    // Lets up to `workers` workers scan once reads are seen waiting for the disk (the file was not in the
+    // page cache): more reads in flight then shorten the run, and the processors are mostly idle anyway.
+    void allowWorkersForDisk(int workers) { m_diskWorkers = static_cast<std::size_t>(std::max(workers, 0)); }
+
     // Queued files keep their folders open: at most `count` different folders are held at once.
     void limitHeldFolders(std::size_t count) { m_folderLimit = count > 0 ? count : 1; }
     bool full() const { return m_queued.size() >= kWindow || m_heldFolders >= m_folderLimit; }
@@ -53,13 +57,17 @@ private:
         std::shared_ptr<const OpenDirectory> directory;
         std::string name;
         ScanResult result;
-        SlotState state = SlotState::Queued;
+        std::atomic<SlotState> state = SlotState::Queued; // changed under m_mutex; read without it while spinning
         std::exception_ptr failure; // what the scan threw (out of memory), thrown again on the run's thread
     };
 
+    bool addWorker();
+    void addWorkersForDisk();
     void workerLoop(FileScanner& scanner);
+    void takeFromWaiting(Slot* slot);
     void scanSlot(FileScanner& scanner, Slot& slot);
 
+    const ScanPlan& m_plan;
     bool m_runThreadScans;
     const std::atomic<bool>* m_stopFlag;
     std::unique_ptr<FileScanner> m_runThreadScanner;
@@ -68,11 +76,14 @@ private:
     std::size_t m_folderLimit = SIZE_MAX;
     std::vector<std::unique_ptr<Slot>> m_spare; // finished slots kept for their buffers
     std::deque<Slot*> m_waiting; // queued slots no one scans yet
+    std::atomic<std::size_t> m_waitingCount { 0 }; // its size, changed under m_mutex; read while spinning
     std::mutex m_mutex;
     std::condition_variable m_work;
     std::condition_variable m_done;
     bool m_stopping = false;
     std::atomic<bool> m_cancel { false };
+    FirstReadCounts m_firstReads; // counted by the scanners
+    std::size_t m_diskWorkers = 0;
     std::vector<std::thread> m_workers;
     std::vector<std::unique_ptr<FileScanner>> m_workerScanners; // one per worker, in order
 };

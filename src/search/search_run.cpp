@@ -54,6 +54,16 @@ const MemberHits* listedMember(const ScanResult& result, std::string_view member
     return nullptr;
 }
 
+// Scanning threads while reads wait for the disk: most of them wait rather than work, and each keeps a read
+// in flight.
+int diskWorkers(int workers)
+{
+    constexpr int kPerProcessor = 4;
+    constexpr int kMost = 32;
+    const auto processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::max(workers, std::min(processors * kPerProcessor, kMost));
+}
+
 ScanChoices scanChoices(const SearchScope& scope)
 {
     return { !scope.binaryFiles, scope.filesWithoutHits };
@@ -74,10 +84,11 @@ SearchRun::SearchRun()
 {
 }
 
-void SearchRun::setScanThreads(int workers, bool runThreadScans)
+void SearchRun::setScanThreads(int workers, bool runThreadScans, bool moreForDisk)
 {
     m_workers = std::max(0, workers);
     m_runThreadScans = runThreadScans;
+    m_moreWorkersForDisk = moreForDisk;
 }
 
 SearchRun::~SearchRun() = default;
@@ -102,6 +113,8 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_recheckIndex = 0;
     } else {
         m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
+        if (m_moreWorkersForDisk)
+            m_pipeline->allowWorkersForDisk(diskWorkers(m_workers));
         const FilePatternSet patterns(criteria.filePatterns);
         m_walk.emplace(walkPatterns(patterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         if (WalkFilter::needed(criteria.scope, patterns.excluded()))

@@ -38,8 +38,9 @@ public:
 
     // Worker threads that scan ahead (default: one per processor), and whether the run's own thread scans
     // too when a result is not ready yet (vellick-cli: yes; the window keeps its thread for events).
-    // With no workers every file is scanned on the run's thread.
-    void setScanThreads(int workers, bool runThreadScans);
+    // With no workers every file is scanned on the run's thread. Unless the count was the user's choice,
+    // more workers join once reads are seen waiting for the disk, so that more reads are in flight.
+    void setScanThreads(int workers, bool runThreadScans, bool moreForDisk = false);
 
     // Starts a run over criteria that passed Start's checks (rootFolder set; listedPaths in listed-files
     // mode). The sink hears every event of the run and must outlive it.
@@ -83,6 +84,7 @@ private:
     SearchSink* m_sink = nullptr;
     int m_workers;
     bool m_runThreadScans = false;
+    bool m_moreWorkersForDisk = true;
     SearchCriteria m_criteria;
     SearchSettings m_settings;
     KeywordList m_keywords;
