@@ -83,29 +83,46 @@ void idle(int milliseconds)
     loop.exec();
 }
 
-// Wall time of one vellick-cli run in seconds, its output thrown away.
-double timeCli(const std::vector<std::string>& arguments)
+struct CliRun {
+    double seconds = 0;
+    int foundFiles = 0; // lines printed
+};
+
+// Wall time of one vellick-cli run; its output is read to the end through a pipe, as a terminal or a
+// script would take it, and its lines counted.
+CliRun runCli(const std::vector<std::string>& arguments)
 {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    int output[2];
+    if (::pipe2(output, O_CLOEXEC) != 0) {
+        std::perror("pipe");
+        std::exit(2);
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     QElapsedTimer clock;
     clock.start();
     pid_t child = 0;
-    int status = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0
-        || waitpid(child, &status, 0) != child) {
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
         std::fprintf(stderr, "cannot run %s\n", argv[0]);
         std::exit(2);
     }
-    const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    ::close(output[1]);
+    CliRun run;
+    char buffer[65536];
+    for (ssize_t got; (got = ::read(output[0], buffer, sizeof buffer)) > 0;)
+        run.foundFiles += static_cast<int>(std::count(buffer, buffer + got, '\n'));
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    ::close(output[0]);
     posix_spawn_file_actions_destroy(&actions);
-    return seconds;
+    return run;
 }
 
 // CPU time (user and system) the calling thread has used, in seconds.
@@ -326,20 +343,20 @@ void compareWithCli(Window& window, const QString& tree, const std::string& cli,
                 "   vellick-cli -d TREE %s), %d rounds side by side, warm cache\n",
         qPrintable(tree), kKeyword, kKeyword, rounds);
     window.search(tree); // warm-up of both and of the page cache
-    timeCli(cliRequest);
+    const int cliFound = runCli(cliRequest).foundFiles;
     std::vector<double> windowSeconds, cliSeconds, gaps, ownGaps;
     QString summary;
     for (int round = 0; round < rounds; ++round) {
         const bool cliFirst = round % 2 == 1;
         if (cliFirst)
-            cliSeconds.push_back(timeCli(cliRequest));
+            cliSeconds.push_back(runCli(cliRequest).seconds);
         const SearchTiming timing = window.search(tree);
         windowSeconds.push_back(timing.seconds);
         gaps.push_back(timing.longestGapMs);
         ownGaps.push_back(timing.longestOwnGapMs);
         summary = timing.summary;
         if (!cliFirst)
-            cliSeconds.push_back(timeCli(cliRequest));
+            cliSeconds.push_back(runCli(cliRequest).seconds);
         std::printf("   round %d: window %.3f s, cli %.3f s; window thread busy %.3f s; longest gap %.1f ms (busy "
                     "%.1f, waiting for a processor %.1f), ended %.0f ms after Start\n",
             round + 1, timing.seconds, cliSeconds.back(), timing.windowThreadCpu, timing.longestGapMs,
@@ -347,7 +364,7 @@ void compareWithCli(Window& window, const QString& tree, const std::string& cli,
         std::fflush(stdout);
     }
     const double ratio = median(windowSeconds) / median(cliSeconds);
-    std::printf("   window summary: %s\n", qPrintable(summary));
+    std::printf("   window summary: %s\n   vellick-cli found %d files\n", qPrintable(summary), cliFound);
     std::printf("   %-34s %10s %10s %6s\n", "measure", "median", "goal", "met");
     std::printf("   %-34s %8.3f s %10s\n", "window, Start to summary", median(windowSeconds), "");
     std::printf("   %-34s %8.3f s %10s\n", "vellick-cli", median(cliSeconds), "");
