@@ -1,8 +1,10 @@
 // Drives the real main window offscreen and times what a user waits for in it:
 //  1. a search of a whole tree from the search panel (folder and keyword typed, sub-folders ticked, every
 //     other setting at its default), from the press on Start to the summary in the status bar, side by side
-//     with vellick-cli making the same request; meanwhile a 2 ms timer in the window's event loop records
-//     the longest time the window did not answer;
+//     with vellick-cli making the same request (`vellick-cli -d TREE mutex_lock`: recursive, ignore case,
+//     no hidden files, as the window's defaults); meanwhile a 2 ms timer in the window's event loop records
+//     the longest time the window did not answer, and how much of that gap the window's thread was busy
+//     and how much it waited for a processor (the kernel's schedstat: other programs on the machine);
 //  2. on 100,000 found files (a generated tree searched once from the window): sorting by each column both
 //     ways, switching the layouts and scrolling the list, each with the window painted afterwards.
 //
