@@ -476,8 +476,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no folder %s\n", qPrintable(tree));
         return 2;
     }
-    QTemporaryDir settingsHome;
+    QTemporaryDir settingsHome; // private to this user (mode 0700)
     qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", settingsHome.path().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::printf("load average before: %.2f\n", loadAverage());
