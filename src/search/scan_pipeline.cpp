@@ -141,11 +141,11 @@ const ScanResult* ScanPipeline::front(std::chrono::milliseconds maxWait)
         lock.unlock();
         spinUntil(ready);
         lock.lock();
+        if (maxWait.count() < 0)
+            m_done.wait(lock, ready);
+        else if (!m_done.wait_for(lock, maxWait, ready))
+            return nullptr;
     }
-    if (maxWait.count() < 0)
-        m_done.wait(lock, ready);
-    else if (!m_done.wait_for(lock, maxWait, ready))
-        return nullptr;
     if (front.failure)
         std::rethrow_exception(std::exchange(front.failure, nullptr));
     return &front.result;
