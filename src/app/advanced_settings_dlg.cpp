@@ -86,17 +86,23 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(QWidget* parent, ModalRunner* message
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAdvancedSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(hidden);
-    layout->addWidget(limit);
-    layout->addWidget(m_scope);
-    layout->addWidget(editor);
-    layout->addWidget(buttons);
+    // The search scope stands beside the other groups, so that the dialog fits a screen 768 pixels high.
+    auto* layout = new QGridLayout(this);
+    auto* general = new QVBoxLayout;
+    general->addWidget(hidden);
+    general->addWidget(limit);
+    general->addWidget(editor);
+    general->addStretch();
+    layout->addLayout(general, 0, 0);
+    layout->addWidget(m_scope, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
     setMinimumWidth(460);
-    // Top to bottom, as the groups stand.
-    QList<QWidget*> order { m_includeHidden, m_slider };
-    order << m_scope->controls() << m_editorCommand << buttons->button(QDialogButtonBox::Ok)
-          << buttons->button(QDialogButtonBox::Cancel);
+    // Shown at the size its contents ask for: left to itself, a dialog takes at most two thirds of the
+    // screen's width, which would squeeze the fields.
+    resize(sizeHint());
+    // Top to bottom in each column, the left one first.
+    QList<QWidget*> order { m_includeHidden, m_slider, m_editorCommand };
+    order << m_scope->controls() << buttons->button(QDialogButtonBox::Ok) << buttons->button(QDialogButtonBox::Cancel);
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -65,6 +65,9 @@ ScopeSettingsBox::ScopeSettingsBox(QWidget* parent)
     grid->addWidget(m_gitignore, 3, 2, 1, 2);
     grid->addWidget(m_filesWithoutHits, 4, 0, 1, 2);
     grid->addWidget(m_documents, 4, 2, 1, 2);
+    grid->setColumnStretch(1, 1); // the two columns of fields equally wide
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(3, 1);
     for (QLineEdit* bound : { m_minSize, m_maxSize, m_modifiedAfter, m_modifiedBefore })
         bound->setMaxLength(kMaxBoundLength);
     m_excludedFolders->setMaxLength(static_cast<int>(kMaxExcludedFoldersText));

@@ -22,7 +22,7 @@ struct CliOptions {
     OutputMode output = OutputMode::Paths;
     ColorChoice color = ColorChoice::Auto;
     bool relativePaths = false; // --relative
-    int threads = 0; // -j: scanning threads; 0 means one per processor
+    int threads = 0; // -j: scanning threads; 0 means one per processor, more while files come from disk
     bool showLineNumbers = true; // --context lines and report lines start with their line-number prefix
     std::optional<std::string> reportPath; // --report: write a report of every found file
     ReportFormat reportFormat = ReportFormat::Csv;

@@ -55,7 +55,7 @@ const OptionRow kRows[] = {
     row(O::Hidden, '\0', "hidden", A::None, nullptr, "search hidden files too (names that begin with \".\")"),
     row(O::Documents, 'z', "documents", A::None, nullptr, "search the text of PDF and office files and inside zip, tar and compressed files"),
     row(O::Listed, '\0', "listed", A::Required, "FILE", "re-check only the files listed in FILE, one path a line"),
-    row(O::Threads, 'j', "threads", A::Required, "NUM", "scan with NUM threads, up to 256 (default 0: one per processor)"),
+    row(O::Threads, 'j', "threads", A::Required, "NUM", "scan with NUM threads, up to 256 (default 0: one per processor, more while files come from disk)"),
     group("What to print:"),
     row(O::FilesWithMatches, 'l', "files-with-matches", A::None, nullptr, "the path of each found file (the default)"),
     row(O::Count, 'c', "count", A::None, nullptr, "PATH:HITS for each found file; \"+\" after HITS at the limit"),

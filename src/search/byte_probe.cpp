@@ -80,7 +80,17 @@ __attribute__((target("avx2"))) std::size_t findAvx2With(
         if (mask)
             return s + static_cast<std::size_t>(std::countr_zero(mask));
     }
-    return s <= last ? findScalar(data, s, last, probe) : last + 1;
+    if (s > last)
+        return last + 1;
+    if (last - from < 31)
+        return findScalar(data, s, last, probe);
+    // The last 32 starts, some of them tested already: their bits are dropped.
+    const std::size_t tail = last - 31;
+    const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + tail + probe.first));
+    const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + tail + probe.second));
+    const __m256i both = _mm256_and_si256(inSet32<FirstMasked>(v1, first), inSet32<SecondMasked>(v2, second));
+    const uint32_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(both)) >> (s - tail);
+    return mask ? s + static_cast<std::size_t>(std::countr_zero(mask)) : last + 1;
 }
 
 std::size_t findAvx2(const unsigned char* data, std::size_t from, std::size_t last, const BytePairProbe& probe)

@@ -12,8 +12,8 @@
 
 namespace vellick {
 
-// First reads of files, and how many of them took long enough to have waited for the disk; shared by the
-// scanners of a run.
+// First reads of files timed, and how many of them took long enough to have waited for the disk; shared by
+// the scanners of a run.
 struct FirstReadCounts {
     std::atomic<uint32_t> reads { 0 };
     std::atomic<uint32_t> slow { 0 };
@@ -37,11 +37,14 @@ public:
     void scan(int dirFd, const char* name, ScanResult& result, FileSystemKind fileSystem = FileSystemKind::Unknown);
 
     // Flags that, once either is set, end the current scan before its next block; the result is then of
-    // no use. The pipeline hands in its own (going away) and the run's (Stop, Ctrl-C).
+    // no use. The pipeline hands in its own (going away, or wanting the thread back) and the run's (Stop,
+    // Ctrl-C).
     void setCancelFlags(const std::atomic<bool>* first, const std::atomic<bool>* second = nullptr)
     {
         m_cancel = { first, second };
     }
+    // Whether the last scan was ended early by a cancel flag.
+    bool cutShort() const { return m_cutShort; }
 
     // Counts first reads of files, and those that waited for the disk (the bytes were not in the page cache).
     void setFirstReadCounts(FirstReadCounts* counts) { m_firstReads = counts; }
@@ -93,6 +96,7 @@ private:
     const ScanPlan& m_plan;
     std::array<const std::atomic<bool>*, 2> m_cancel {};
     FirstReadCounts* m_firstReads = nullptr;
+    uint32_t m_untimedReads = 0; // since the last first read timed
     std::unique_ptr<unsigned char[]> m_buffer;
     unsigned char* m_window = nullptr; // carried tail of the stream, then the bytes of the last read
     uint64_t m_windowStart = 0; // stream position of m_window[0]
@@ -106,6 +110,7 @@ private:
     bool m_statusTaken = false;
     bool m_notRegular = false; // the status, taken during the scan, said so
     bool m_noAccessTime = true; // open without updating access times, until that is refused once
+    mutable bool m_cutShort = false; // a cancel flag was seen set during the scan
 
     uint64_t m_fileRead = 0; // file bytes read so far
     uint64_t m_blockStart = 0;

@@ -28,17 +28,19 @@ template <typename Done> bool spinUntil(Done done)
 } // namespace
 
 ScanPipeline::ScanPipeline(
-    const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag)
+    const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag, int diskWorkers)
     : m_plan(plan)
     , m_runThreadScans(runThreadScans)
     , m_stopFlag(stopFlag)
+    , m_diskWorkers(diskWorkers > workerCount ? static_cast<std::size_t>(diskWorkers) : 0)
 {
     for (int i = 0; i < workerCount && addWorker(); ++i) { }
     m_runThreadScans = m_runThreadScans || m_workers.empty();
     if (m_runThreadScans) {
         m_runThreadScanner = std::make_unique<FileScanner>(plan);
-        m_runThreadScanner->setCancelFlags(m_stopFlag);
-        m_runThreadScanner->setFirstReadCounts(&m_firstReads);
+        m_runThreadScanner->setCancelFlags(m_stopFlag, &m_frontReady);
+        if (m_diskWorkers > 0)
+            m_runThreadScanner->setFirstReadCounts(&m_firstReads);
     }
 }
 
@@ -49,7 +51,8 @@ bool ScanPipeline::addWorker()
     try {
         auto scanner = std::make_unique<FileScanner>(m_plan);
         scanner->setCancelFlags(&m_cancel, m_stopFlag);
-        scanner->setFirstReadCounts(&m_firstReads);
+        if (m_diskWorkers > 0)
+            scanner->setFirstReadCounts(&m_firstReads);
         m_workerScanners.reserve(m_workerScanners.size() + 1);
         m_workers.reserve(m_workers.size() + 1);
         FileScanner& kept = *m_workerScanners.emplace_back(std::move(scanner));
@@ -131,27 +134,44 @@ const ScanResult* ScanPipeline::front(std::chrono::milliseconds maxWait)
     Slot& front = *m_queued.front();
     std::unique_lock lock(m_mutex);
     // Rather than wait, scan here: the oldest file if no worker has it, else the next one no one has.
-    while (m_runThreadScans && front.state != SlotState::Ready && (!m_waiting.empty() || m_workers.empty())) {
-        Slot* slot = front.state == SlotState::Queued ? &front : m_waiting.front();
-        takeFromWaiting(slot);
-        lock.unlock();
-        scanSlot(*m_runThreadScanner, *slot);
-        lock.lock();
-        slot->state = SlotState::Ready;
-    }
+    while (m_runThreadScans && front.state != SlotState::Ready && (!m_waiting.empty() || m_workers.empty()))
+        scanOnRunThread(front.state == SlotState::Queued ? front : *m_waiting.front(), front, lock);
     const auto ready = [&] { return front.state.load(std::memory_order_acquire) == SlotState::Ready; };
     if (!ready()) {
         lock.unlock();
         spinUntil(ready);
         lock.lock();
+        if (maxWait.count() < 0)
+            m_done.wait(lock, ready);
+        else if (!m_done.wait_for(lock, maxWait, ready))
+            return nullptr;
     }
-    if (maxWait.count() < 0)
-        m_done.wait(lock, ready);
-    else if (!m_done.wait_for(lock, maxWait, ready))
-        return nullptr;
     if (front.failure)
         std::rethrow_exception(std::exchange(front.failure, nullptr));
     return &front.result;
+}
+
+// Scans a queued slot on the run's thread; under m_mutex, which is let go meanwhile. A later file than
+// the oldest is given up once a worker has the oldest ready, and queued again (first in line).
+void ScanPipeline::scanOnRunThread(Slot& slot, Slot& front, std::unique_lock<std::mutex>& lock)
+{
+    takeFromWaiting(&slot);
+    const bool later = &slot != &front;
+    m_frontWaitedFor = later ? &front : nullptr;
+    m_frontReady = false;
+    lock.unlock();
+    scanSlot(*m_runThreadScanner, slot);
+    lock.lock();
+    m_frontWaitedFor = nullptr;
+    const bool stopped = m_stopFlag && m_stopFlag->load(std::memory_order_relaxed);
+    if (later && m_runThreadScanner->cutShort() && m_frontReady && !stopped) {
+        slot.state = SlotState::Queued;
+        m_waiting.push_front(&slot);
+        m_waitingCount.store(m_waiting.size(), std::memory_order_release);
+        m_work.notify_one();
+        return;
+    }
+    slot.state = SlotState::Ready;
 }
 
 // Marks a queued slot as being scanned; under m_mutex.
@@ -192,6 +212,8 @@ void ScanPipeline::workerLoop(FileScanner& scanner)
         scanSlot(scanner, *slot);
         lock.lock();
         slot->state = SlotState::Ready;
+        if (slot == m_frontWaitedFor)
+            m_frontReady = true; // the run's thread gives up the later file it scans
         m_done.notify_all();
     }
 }

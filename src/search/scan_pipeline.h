@@ -20,22 +20,23 @@ namespace vellick {
 
 // Scans files ahead of the search run on worker threads while the run takes the results in the order
 // the files were queued. At most a fixed number of files are queued at once, so memory stays bounded.
-// The run's thread may scan the oldest file itself instead of waiting for a worker. With no workers every
-// file is scanned on the run's thread when it is taken.
+// The run's thread may scan the oldest file itself instead of waiting for a worker, or a later one while
+// a worker has the oldest; that later scan is given up (and the file queued again) once the oldest is
+// ready, so a long file never holds back results already there. With no workers every file is scanned
+// on the run's thread when it is taken.
 class ScanPipeline {
 public:
     static constexpr std::size_t kWindow = 64;
 
     // `stopFlag` (may be null) is the run's Stop: every scan, on any thread, ends at its next block once
-    // it is set.
-    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag);
+    // it is set. Up to `diskWorkers` workers scan once reads are seen waiting for the disk (the files
+    // are not in the page cache): more reads in flight then shorten the run, and the processors are mostly
+    // idle anyway.
+    ScanPipeline(const ScanPlan& plan, int workerCount, bool runThreadScans, const std::atomic<bool>* stopFlag,
+        int diskWorkers = 0);
     ~ScanPipeline();
     ScanPipeline(const ScanPipeline&) = delete;
     ScanPipeline& operator=(const ScanPipeline&) = delete;
-
-    // Lets up to `workers` workers scan once reads are seen waiting for the disk (the file was not in the
-    // page cache): more reads in flight then shorten the run, and the processors are mostly idle anyway.
-    void allowWorkersForDisk(int workers) { m_diskWorkers = static_cast<std::size_t>(std::max(workers, 0)); }
 
     // Queued files keep their folders open: at most `count` different folders are held at once.
     void limitHeldFolders(std::size_t count) { m_folderLimit = count > 0 ? count : 1; }
@@ -65,6 +66,7 @@ private:
     void addWorkersForDisk();
     void workerLoop(FileScanner& scanner);
     void takeFromWaiting(Slot* slot);
+    void scanOnRunThread(Slot& slot, Slot& front, std::unique_lock<std::mutex>& lock);
     void scanSlot(FileScanner& scanner, Slot& slot);
 
     const ScanPlan& m_plan;
@@ -82,8 +84,10 @@ private:
     std::condition_variable m_done;
     bool m_stopping = false;
     std::atomic<bool> m_cancel { false };
+    Slot* m_frontWaitedFor = nullptr; // while the run's thread scans a later file: the oldest
+    std::atomic<bool> m_frontReady { false }; // ... which a worker has made ready since
     FirstReadCounts m_firstReads; // counted by the scanners
-    std::size_t m_diskWorkers = 0;
+    std::size_t m_diskWorkers; // 0 once grown, or when not to grow
     std::vector<std::thread> m_workers;
     std::vector<std::unique_ptr<FileScanner>> m_workerScanners; // one per worker, in order
 };

@@ -112,9 +112,8 @@ void SearchRun::start(const SearchCriteria& criteria, const SearchSettings& sett
         m_recheckScanner->setCancelFlags(&m_stopRequested);
         m_recheckIndex = 0;
     } else {
-        m_pipeline = std::make_unique<ScanPipeline>(*m_plan, m_workers, m_runThreadScans, &m_stopRequested);
-        if (m_moreWorkersForDisk)
-            m_pipeline->allowWorkersForDisk(diskWorkers(m_workers));
+        m_pipeline = std::make_unique<ScanPipeline>(
+            *m_plan, m_workers, m_runThreadScans, &m_stopRequested, m_moreWorkersForDisk ? diskWorkers(m_workers) : 0);
         const FilePatternSet patterns(criteria.filePatterns);
         m_walk.emplace(walkPatterns(patterns), (criteria.flags & SubFolders) != 0, settings.includeHidden);
         if (WalkFilter::needed(criteria.scope, patterns.excluded()))

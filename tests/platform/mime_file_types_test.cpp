@@ -25,6 +25,11 @@ TEST(MimeFileTypesTest, ContentDecidesForNamesWithoutExtension)
     EXPECT_EQ(types.describe(tree.write("run", script)).typeName, "shell script");
     EXPECT_EQ(types.describe(tree.write("run \xff\xfe", script)).typeName, "shell script");
     EXPECT_EQ(types.describe(tree.makeFifo("pipe.txt")).typeName, "plain text document");
+    // Below an archive's path nothing can be read: the name alone decides, never an empty content.
+    const std::string archive = tree.write("bundle.zip", std::string("PK\x03\x04", 4));
+    EXPECT_EQ(types.describe(archive + "/notes.txt").typeName, "plain text document");
+    EXPECT_EQ(types.describe(archive + "/run").typeName, types.describe(tree.path("missing")).typeName);
+    EXPECT_NE(types.describe(archive + "/run").typeName, types.describe(tree.write("empty", "")).typeName);
 }
 
 TEST(MimeFileTypesTest, OneIconIndexPerIconName)

@@ -136,3 +136,62 @@ TEST_F(ResultOrderTest, HitsOrderAsNumbers)
     m_doc.sortRowsByColumn(5);
     EXPECT_EQ(displayOrder(), (std::vector<int> { 2, 3, 0, 4, 1 }));
 }
+
+// Names and folders: ASCII capitals fold, other bytes compare unsigned as they are (0xC3 after 'z'), a
+// prefix comes first, and keys equal after folding keep their order.
+TEST_F(ResultOrderTest, NamesAndFoldersFoldAsciiOnlyAndCompareBytesUnsigned)
+{
+    const struct {
+        int column;
+        std::vector<Row> rows;
+        std::vector<int> ascending;
+    } cases[] = {
+        { 0, { { "/d/\xC3\xA9t\xC3\xA9" }, { "/d/Zeta" }, { "/d/alpha" }, { "/d/Al" } }, { 3, 2, 1, 0 } },
+        { 1, { { "/Ab/x" }, { "/ab/y" }, { "/\xC3\x89/z" }, { "/a/w" } }, { 3, 0, 1, 2 } },
+    };
+    for (const auto& test : cases) {
+        CVellickDoc doc;
+        for (const Row& row : test.rows)
+            doc.addRecord(row.path, FileKind::Text, FileStatus {});
+        doc.sortRowsByColumn(test.column);
+        std::vector<int> order;
+        for (int row = 0; row < doc.rowCount(); ++row)
+            order.push_back(doc.recordAtRow(row));
+        EXPECT_EQ(order, test.ascending) << "column " << test.column;
+    }
+}
+
+// The sort agrees with isGreater on keys made to catch shortcuts: long shared beginnings, keys that end
+// inside the first eight bytes, zero bytes, bytes above 0x7F and capitals.
+TEST_F(ResultOrderTest, SortAgreesWithIsGreaterOnTrickyKeys)
+{
+    const std::string pieces[]
+        = { "", "a", "A", "ab", std::string("a\0", 2), "\xC3\xA9", "Z", "zz", "abcdefgh", "ABCDEFGHI" };
+    std::vector<CLine> lines;
+    unsigned state = 7;
+    for (int i = 0; i < 600; ++i) {
+        std::string folder = "/shared/begin";
+        std::string name;
+        for (int part = 0; part < 3; ++part) {
+            state = state * 1103515245u + 12345u;
+            folder += pieces[(state >> 8) % 10];
+            name += pieces[(state >> 16) % 10];
+        }
+        lines.emplace_back(folder + "/" + name + "x");
+        lines.back().typeName = name;
+    }
+    for (int column = 0; column < 3; ++column) {
+        for (const bool ascending : { true, false }) {
+            std::vector<int32_t> order(lines.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                order[i] = static_cast<int32_t>(i);
+            std::vector<int32_t> expected = order;
+            const auto line = [&](int32_t record) -> const CLine& { return lines[static_cast<std::size_t>(record)]; };
+            std::stable_sort(expected.begin(), expected.end(), [&](int32_t a, int32_t b) {
+                return ascending ? isGreater(line(b), line(a), column) : isGreater(line(a), line(b), column);
+            });
+            sortRows(order.begin(), order.end(), column, ascending, line);
+            EXPECT_EQ(order, expected) << "column " << column << (ascending ? " ascending" : " descending");
+        }
+    }
+}

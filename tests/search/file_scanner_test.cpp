@@ -181,6 +181,28 @@ TEST_F(FileScannerTest, EmptyAndShortFiles)
     EXPECT_FALSE(scan("ab", IgnoreCase | WholeWord, "ab").found);
 }
 
+// A byte above 0x7F among the stream's first 256 bytes makes the file binary, wherever it lies among them
+// (also in the last bytes of a short file); one further on does not. Under whole word the stream starts
+// with a space, which moves the limit by one.
+TEST_F(FileScannerTest, HighByteAmongTheFirst256MakesABinaryFile)
+{
+    struct Case {
+        std::size_t size;
+        std::size_t highAt;
+        uint32_t flags;
+        FileKind kind;
+    };
+    for (const Case c : { Case { 300, 0, 0, FileKind::Binary }, Case { 300, 7, 0, FileKind::Binary },
+             Case { 300, 8, 0, FileKind::Binary }, Case { 300, 255, 0, FileKind::Binary },
+             Case { 300, 256, 0, FileKind::Text }, Case { 9, 8, 0, FileKind::Binary },
+             Case { 13, 12, 0, FileKind::Binary }, Case { 300, 254, WholeWord, FileKind::Binary },
+             Case { 300, 255, WholeWord, FileKind::Text } }) {
+        std::string content(c.size, 'x');
+        content[c.highAt] = '\xC3';
+        EXPECT_EQ(scan("x", c.flags, content).kind, c.kind) << c.size << " " << c.highAt << " " << c.flags;
+    }
+}
+
 TEST_F(FileScannerTest, ByteFFMatchesZeroOnlyWithSeveralPatterns)
 {
     // The 0xFF lies beyond the first 256 bytes, so this is a text file and nothing is skipped.
