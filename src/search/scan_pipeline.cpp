@@ -166,6 +166,7 @@ void ScanPipeline::scanOnRunThread(Slot& slot, Slot& front, std::unique_lock<std
     const bool stopped = m_stopFlag && m_stopFlag->load(std::memory_order_relaxed);
     if (later && m_runThreadScanner->cutShort() && m_frontReady && !stopped) {
         slot.state = SlotState::Queued;
+        slot.failure = nullptr; // whatever the cut scan met, the next one meets again
         m_waiting.push_front(&slot);
         m_waitingCount.store(m_waiting.size(), std::memory_order_release);
         m_work.notify_one();
