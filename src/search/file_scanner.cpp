@@ -14,26 +14,6 @@
 
 namespace vellick {
 
-namespace {
-
-FileKind kindOf(const unsigned char* data, std::size_t size)
-{
-    // Eight bytes at a time, their bits gathered, and the high bit of each tested at the end.
-    const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
-    uint64_t allBits = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= probe; i += 8) {
-        uint64_t eight = 0;
-        std::memcpy(&eight, data + i, 8);
-        allBits |= eight;
-    }
-    for (; i < probe; ++i)
-        allBits |= data[i];
-    return (allBits & 0x8080808080808080u) ? FileKind::Binary : FileKind::Text;
-}
-
-} // namespace
-
 FileScanner::FileScanner(const ScanPlan& plan)
     : m_plan(plan)
     , m_buffer(new unsigned char[plan.carrySize() + kReadSize])
@@ -169,7 +149,7 @@ void FileScanner::scanStream(int fd, ScanResult& result)
             return;
         }
     }
-    result.kind = kindOf(m_window, got);
+    result.kind = kindOfStreamHead(m_window, got);
     if (m_plan.skipBinary() && result.kind == FileKind::Binary)
         return;
     m_blockStart = 0;

@@ -15,14 +15,6 @@ namespace {
 // Bytes kept in front of the next bytes to match: the context of ^ and of word boundaries there.
 constexpr std::size_t kContextBytes = 16;
 
-// As for keywords: the first 256 bytes of the stream, which under whole word starts with a space.
-FileKind kindOf(const char* data, std::size_t size, bool wholeWord)
-{
-    const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes - (wholeWord ? 1 : 0));
-    const bool high = std::any_of(data, data + probe, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    return high ? FileKind::Binary : FileKind::Text;
-}
-
 } // namespace
 
 RegexScanner::RegexScanner(const RegexMatcher& matcher, int maxKeys, uint32_t flags, bool skipBinary)
@@ -49,7 +41,9 @@ void RegexScanner::scan(const ReadFunction& readMore, const std::function<bool()
 
     bool atEnd = false;
     std::size_t got = read(readMore, atEnd);
-    m_kind = kindOf(m_buffer.get(), got, m_wholeWord);
+    // As for keywords: the first bytes of the stream, which under whole word starts with a space.
+    const std::size_t head = std::min(got, ScanPlan::kKindProbeBytes - (m_wholeWord ? 1 : 0));
+    m_kind = kindOfStreamHead(reinterpret_cast<const unsigned char*>(m_buffer.get()), head);
     result.kind = m_kind;
     if (m_skipBinary && m_kind == FileKind::Binary)
         return;

@@ -1,6 +1,7 @@
 #include "search/scan_plan.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace vellick {
@@ -188,6 +189,22 @@ std::optional<PatternSetProbe> ScanPlan::buildSetProbe(FileKind kind) const
         literals.push_back(std::move(sets));
     }
     return PatternSetProbe { MultiLiteralProbe(literals, spacing.distances), spacing.offsets };
+}
+
+// Eight bytes at a time, their bits gathered, and the high bit of each tested at the end.
+FileKind kindOfStreamHead(const unsigned char* data, std::size_t size)
+{
+    const std::size_t probe = std::min(size, ScanPlan::kKindProbeBytes);
+    uint64_t allBits = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= probe; i += 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, data + i, 8);
+        allBits |= eight;
+    }
+    for (; i < probe; ++i)
+        allBits |= data[i];
+    return (allBits & 0x8080808080808080u) ? FileKind::Binary : FileKind::Text;
 }
 
 bool ScanPlan::hitLimitReached(std::span<const Hit> hits) const

@@ -32,6 +32,10 @@ struct PatternSetProbe {
     std::vector<std::size_t> offsets; // per pattern
 };
 
+// The kind of a stream told by its first bytes: binary when one of the first ScanPlan::kKindProbeBytes
+// (at most `size`) is above 0x7F.
+FileKind kindOfStreamHead(const unsigned char* data, std::size_t size);
+
 constexpr std::size_t kindIndex(FileKind kind)
 {
     return kind == FileKind::Binary ? 1 : 0;
